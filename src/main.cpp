@@ -1,0 +1,14 @@
+#include "platform/program_path.hpp"
+#include "platform/system_clock.hpp"
+#include "platform/terminal.hpp"
+#include "shell/app.hpp"
+#include "shell/console.hpp"
+#include "shell/program.hpp"
+
+int main() {
+    SystemClock clock;
+    PosixTerminal terminal;
+    Console console(terminal, clock);
+    App app(console, clock, program_file_path());
+    return run_program(app);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Screen;
+
+// One key as the game knows it: an ordinary code, or an extended key's scan code.
+struct Key {
+    std::uint8_t code = 0;
+    bool extended = false;
+    bool operator==(const Key&) const = default;
+};
+
+// What the console needs of a terminal. The real one drives a POSIX tty; tests script one.
+class TerminalBackend {
+public:
+    virtual ~TerminalBackend() = default;
+
+    // Brings the visible screen up to date with the model.
+    virtual void present(const Screen& screen) = 0;
+    // Waits until a key can be taken or timeout_ms has passed (-1 waits for ever, 0 only
+    // looks). Returns whether a key is waiting; consumes nothing.
+    virtual bool wait_for_key(int timeout_ms) = 0;
+    // The waiting key; only called after wait_for_key said there is one.
+    virtual Key take_key() = 0;
+    virtual void bell() = 0;
+    // Ends the session: the terminal goes back to the state found at start, then the
+    // closing lines are written on it as plain text.
+    virtual void shut_down(const std::vector<std::string>& closing_lines) = 0;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "colours/colour_scheme.hpp"
+#include "platform/clock.hpp"
+#include "shell/console.hpp"
+#include "shell/language.hpp"
+#include "shell/random.hpp"
+
+// Everything one run of the game holds. Screens take it by reference; there is no other
+// mutable state, so tests can run many of them side by side.
+struct App {
+    App(Console& console_, Clock& clock_, std::string program_path_)
+        : console(console_), clock(clock_), program_path(std::move(program_path_)) {}
+
+    Console& console;
+    Clock& clock;
+    Random random{0};
+    // Full path of the program file; the conditions file lies in its directory.
+    std::string program_path;
+    Language language = Language::German;
+    ColourScheme colours;
+};

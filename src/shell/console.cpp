@@ -1,0 +1,64 @@
+#include "shell/console.hpp"
+
+std::uint8_t Console::read_key() {
+    if (pending_scan_) {
+        std::uint8_t code = *pending_scan_;
+        pending_scan_.reset();
+        return code;
+    }
+    Key key = next_key();
+    if (!key.extended) return key.code;
+    pending_scan_ = key.code;
+    return 0;
+}
+
+Key Console::next_key() {
+    if (pending_scan_) {
+        Key key{*pending_scan_, true};
+        pending_scan_.reset();
+        return key;
+    }
+    present();
+    while (!terminal_.wait_for_key(-1)) {
+    }
+    last_empty_poll_ms_.reset();
+    return terminal_.take_key();
+}
+
+bool Console::key_pressed() {
+    if (pending_scan_) return true;
+    std::uint64_t now = clock_.tick_ms();
+    if (last_empty_poll_ms_ == now) return false;
+    present();
+    if (terminal_.wait_for_key(0)) {
+        last_empty_poll_ms_.reset();
+        return true;
+    }
+    last_empty_poll_ms_ = now;
+    return false;
+}
+
+bool Console::wait_for_key(int timeout_ms) {
+    if (pending_scan_) return true;
+    present();
+    last_empty_poll_ms_.reset();
+    return terminal_.wait_for_key(timeout_ms);
+}
+
+void Console::delay_ms(int milliseconds) {
+    present();
+    clock_.sleep_ms(milliseconds);
+}
+
+void Console::sound_on(int /*frequency_hz*/) { terminal_.bell(); }
+
+void Console::beep() {
+    sound_on(440);
+    delay_ms(500);
+    sound_off();
+}
+
+void Console::shut_down(const std::vector<std::string>& closing_lines) {
+    present();
+    terminal_.shut_down(closing_lines);
+}

@@ -1,0 +1,62 @@
+#include "shell/program.hpp"
+
+#include "shell/main_menu.hpp"
+#include "shell/start_up.hpp"
+#include "shell/title_page.hpp"
+
+namespace {
+
+// The attribute of the console before the run, given back at its end.
+constexpr std::uint8_t kPlainAttribute = 7;
+
+enum class MenuOutcome { Stay, End };
+
+MenuOutcome dispatch(App& app, std::uint8_t choice) {
+    switch (choice) {
+    case '1':
+        return run_title_page(app) ? MenuOutcome::Stay : MenuOutcome::End;
+    case '9':
+        return MenuOutcome::End;
+    default:
+        return MenuOutcome::Stay;
+    }
+}
+
+void end_run(App& app) {
+    Console& console = app.console;
+    console.set_attribute(kPlainAttribute);
+    console.clear_screen();
+    const std::vector<std::string> lines = closing_lines(app);
+    for (const std::string& line : lines) {
+        console.write_text(line);
+        console.write_line_end();
+    }
+    console.shut_down(lines);
+}
+
+}  // namespace
+
+std::vector<std::string> closing_lines(const App& app) {
+    return {
+        app.program_path,
+        "",
+        "Mirelvanthoque  ***  Windows - 64-Bit - Version  2025-06-21,",
+        "Version ohne Grafik- und Sonderzeichen / version without graphics characters.",
+        "",
+        "Bye-bye!",
+        "",
+    };
+}
+
+int run_program(App& app) {
+    start_up(app);
+    if (run_title_page(app)) {
+        MenuOutcome outcome = MenuOutcome::Stay;
+        while (outcome == MenuOutcome::Stay) {
+            draw_main_menu(app);
+            outcome = dispatch(app, read_menu_choice(app));
+        }
+    }
+    end_run(app);
+    return 0;
+}

@@ -1,0 +1,29 @@
+#include "shell/start_up.hpp"
+
+namespace {
+
+bool is_gregorian_leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+}  // namespace
+
+void correct_system_year(Clock& clock) {
+    const DateTime today = clock.now();
+    int year = today.year;
+    if (year < 1980) {
+        year = year % 100 + 2000;
+    } else if (year > 9999) {
+        year = 9999;
+    } else {
+        return;
+    }
+    std::uint16_t day = today.day;
+    // 29 February of year 10000 has no counterpart in 9999.
+    if (today.month == 2 && day == 29 && !is_gregorian_leap(year)) day = 28;
+    clock.set_date(static_cast<std::uint16_t>(year), today.month, day);
+}
+
+void start_up(App& app) {
+    correct_system_year(app.clock);
+    app.random.reseed(app.clock.tick_ms());
+    app.console.set_attribute(app.colours.standard);
+}
