@@ -4,6 +4,7 @@
 
 #include "colours/colour_scheme.hpp"
 #include "platform/clock.hpp"
+#include "setup/game_setup.hpp"
 #include "shell/console.hpp"
 #include "shell/language.hpp"
 #include "shell/random.hpp"
@@ -19,6 +20,9 @@ struct App {
     Random random{0};
     // Full path of the program file; the conditions file lies in its directory.
     std::string program_path;
+    // BEDINGUN.DAT in the program's directory; set at start-up.
+    std::string conditions_path;
     Language language = Language::German;
     ColourScheme colours;
+    GameSetup setup;
 };

@@ -1,6 +1,7 @@
 #include "shell/program.hpp"
 
 #include "shell/main_menu.hpp"
+#include "shell/run_conditions.hpp"
 #include "shell/start_up.hpp"
 #include "shell/title_page.hpp"
 
@@ -9,20 +10,38 @@ namespace {
 // The attribute of the console before the run, given back at its end.
 constexpr std::uint8_t kPlainAttribute = 7;
 
-enum class MenuOutcome { Stay, End };
+enum class MenuOutcome {
+    Redraw,     // draw the menu again
+    BackToTop,  // write the conditions file, then draw the menu
+    End,
+};
+
+// Item 5: the game set-up begins; its screens come back here when the user is done.
+void begin_game(App& app) {
+    app.setup.record.vacant_signs = app.setup.saved_vacant;
+    derive_byte_budget(app.setup);
+}
 
 MenuOutcome dispatch(App& app, std::uint8_t choice) {
     switch (choice) {
     case '1':
-        return run_title_page(app) ? MenuOutcome::Stay : MenuOutcome::End;
+        return run_title_page(app) ? MenuOutcome::Redraw : MenuOutcome::End;
+    case '4':
+    case '8':
+        save_run_conditions(app);
+        return MenuOutcome::Redraw;
+    case '5':
+        begin_game(app);
+        return MenuOutcome::BackToTop;
     case '9':
         return MenuOutcome::End;
     default:
-        return MenuOutcome::Stay;
+        return MenuOutcome::Redraw;
     }
 }
 
 void end_run(App& app) {
+    save_run_conditions(app);
     Console& console = app.console;
     console.set_attribute(kPlainAttribute);
     console.clear_screen();
@@ -51,10 +70,13 @@ std::vector<std::string> closing_lines(const App& app) {
 int run_program(App& app) {
     start_up(app);
     if (run_title_page(app)) {
-        MenuOutcome outcome = MenuOutcome::Stay;
-        while (outcome == MenuOutcome::Stay) {
-            draw_main_menu(app);
-            outcome = dispatch(app, read_menu_choice(app));
+        MenuOutcome outcome = MenuOutcome::BackToTop;
+        while (outcome == MenuOutcome::BackToTop) {
+            save_run_conditions(app);
+            do {
+                draw_main_menu(app);
+                outcome = dispatch(app, read_menu_choice(app));
+            } while (outcome == MenuOutcome::Redraw);
         }
     }
     end_run(app);

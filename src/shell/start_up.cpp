@@ -1,5 +1,7 @@
 #include "shell/start_up.hpp"
 
+#include "shell/run_conditions.hpp"
+
 namespace {
 
 bool is_gregorian_leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -25,5 +27,6 @@ void correct_system_year(Clock& clock) {
 void start_up(App& app) {
     correct_system_year(app.clock);
     app.random.reseed(app.clock.tick_ms());
+    load_run_conditions(app);
     app.console.set_attribute(app.colours.standard);
 }
