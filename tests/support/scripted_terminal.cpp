@@ -60,6 +60,8 @@ Key ScriptedTerminal::take_key() {
     fix_due_time();
     const std::uint64_t now = clock_.tick_ms();
     if (*script_.front().due_tick > now) clock_.advance_ms(*script_.front().due_tick - now);
+    if (hook_) hook_(keys_taken_);
+    ++keys_taken_;
     const Key key = script_.front().key;
     script_.pop_front();
     return key;

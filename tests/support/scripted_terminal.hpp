@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,10 @@ public:
     // the clock's time when it is the first key still to come).
     ScriptedTerminal& after_ms(std::uint64_t milliseconds);
 
+    // Called as each scripted key is taken, with the number of keys taken before it; lets a
+    // test look at the run between two keys.
+    void before_each_key(std::function<void(std::size_t)> hook) { hook_ = std::move(hook); }
+
     void present(const Screen& screen) override;
     bool wait_for_key(int timeout_ms) override;
     Key take_key() override;
@@ -63,6 +68,8 @@ private:
     WhenExhausted when_exhausted_;
     std::deque<Entry> script_;
     std::optional<std::uint64_t> pending_delay_;
+    std::function<void(std::size_t)> hook_;
+    std::size_t keys_taken_ = 0;
     int escapes_given_ = 0;
     int bells_ = 0;
     int presents_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "shell/app.hpp"
 #include "shell/console.hpp"
 #include "support/fake_clock.hpp"
@@ -7,13 +9,14 @@
 
 // One headless run: fake clock, scripted keys, the console and the App over them.
 struct TestRig {
-    explicit TestRig(ScriptedTerminal::WhenExhausted when = ScriptedTerminal::WhenExhausted::Fail)
-        : terminal(clock, when) {}
+    explicit TestRig(ScriptedTerminal::WhenExhausted when = ScriptedTerminal::WhenExhausted::Fail,
+                     std::string program_path = "/opt/games/mirelvanthoque")
+        : terminal(clock, when), app(console, clock, std::move(program_path)) {}
 
     FakeClock clock;
     ScriptedTerminal terminal;
     Console console{terminal, clock};
-    App app{console, clock, "/opt/games/mirelvanthoque"};
+    App app;
 
     const Screen& screen() const { return console.screen(); }
     std::string row(int number) const { return console.screen().row_text(number); }

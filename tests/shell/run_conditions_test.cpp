@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "setup/conditions_file.hpp"
+#include "shell/keys.hpp"
+#include "shell/program.hpp"
+#include "support/test_rig.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A game folder of its own, with the program file's path inside it.
+class GameFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("run-conditions-" + std::to_string(getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string program() const { return (folder_ / "mirelvanthoque").string(); }
+    std::string file() const { return (folder_ / kConditionsFileName).string(); }
+    void write_file(const ConditionsRecord& record) const {
+        const ConditionsBytes bytes = to_bytes(record);
+        std::ofstream(file(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    std::vector<std::uint8_t> read_file() const {
+        std::ifstream in(file(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(GameFolder, StartingWithoutAFileUsesTheDefaultsAndTheEndWritesThem) {
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, program());
+    rig.terminal.key(keys::kEsc);
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_EQ(rig.app.conditions_path, file());
+    EXPECT_EQ(rig.app.setup.record, ConditionsRecord{});
+    EXPECT_EQ(rig.app.colours, (ColourScheme{31, 30}));
+    const ConditionsBytes defaults = to_bytes(ConditionsRecord{});
+    EXPECT_EQ(read_file(), std::vector<std::uint8_t>(defaults.begin(), defaults.end()));
+}
+
+TEST_F(GameFolder, TheLoadedRecordIsValidatedAndItsColoursTakenIntoUse) {
+    ConditionsRecord record;
+    record.standard_attribute = 0x44;
+    record.emphasized_attribute = 0x4E;
+    record.code_length = 12;
+    record.first_sign = 'A';
+    record.last_sign = 'H';
+    record.memory_choice = 16;
+    write_file(record);
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, program());
+    rig.terminal.type("e");
+    EXPECT_THROW(run_program(rig.app), ScriptExhausted);
+    EXPECT_EQ(rig.app.colours, (ColourScheme{0x07, 0x0E}));
+    EXPECT_EQ(rig.app.setup.record.code_length, 4);
+    EXPECT_EQ(rig.app.setup.signs.set_signs(), "abcdefgh");
+    EXPECT_EQ(rig.app.setup.byte_budget, 172359680u);
+    // The menu is drawn in the repaired colours and its first pass has written the file.
+    EXPECT_EQ(rig.screen().cell(1, 3).attr, 0x07);
+    const std::vector<std::uint8_t> written = read_file();
+    ASSERT_EQ(written.size(), 80u);
+    EXPECT_EQ(written[0], 0x07);
+    EXPECT_EQ(written[1], 0x0E);
+    EXPECT_EQ(written[3], 4);
+    EXPECT_EQ(written[5], 5);
+    EXPECT_EQ(written[6], 'a');
+}
+
+TEST_F(GameFolder, AValidFileSurvivesARunByteForByte) {
+    ConditionsRecord record;
+    record.standard_attribute = 0x2F;
+    record.emphasized_attribute = 0x2E;
+    record.time_limit = 0;
+    record.code_length = 5;
+    record.memory_choice = 3;
+    record.first_sign = 'x';
+    record.last_sign = '3';
+    record.sound = 1;
+    record.vacant_signs = 1;
+    record.computer_sets_riddle = 0;
+    const std::string name = "Anna";
+    std::copy(name.begin(), name.end(), record.player1.text.begin());
+    write_file(record);
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, program());
+    rig.terminal.type("d9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    const ConditionsBytes bytes = to_bytes(record);
+    EXPECT_EQ(read_file(), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+TEST_F(GameFolder, TheMenuWritesTheFileOnEachPassAndAfterColoursAndConfiguration) {
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, program());
+    std::vector<bool> written_before_key;
+    std::vector<std::uint8_t> vacant_byte_before_key;
+    rig.terminal.before_each_key([&](std::size_t taken) {
+        const std::vector<std::uint8_t> bytes = read_file();
+        written_before_key.push_back(!bytes.empty());
+        vacant_byte_before_key.push_back(bytes.size() == 80 ? bytes[10] : 255);
+        fs::remove(file());
+        // As a match would, switch the vacant sign off for the game set-up's run.
+        if (taken == 3) rig.app.setup.record.vacant_signs = 0;
+    });
+    rig.app.setup.saved_vacant = 1;
+    ConditionsRecord record;
+    record.vacant_signs = 1;
+    write_file(record);
+    rig.terminal.type("d2458");
+    EXPECT_THROW(run_program(rig.app), ScriptExhausted);
+    // The file laid down before the run; then the first pass writes, item 2 does not,
+    // items 4, 5 and 8 do.
+    EXPECT_EQ(written_before_key, (std::vector<bool>{true, true, false, true, true}));
+    EXPECT_EQ(vacant_byte_before_key[4], 1);
+    EXPECT_EQ(read_file().size(), 80u);
+}
+
+TEST_F(GameFolder, AFolderThatCannotBeWrittenDoesNotStopTheRun) {
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, (folder_ / "missing" / "mirelvanthoque").string());
+    rig.terminal.type("e45").key(keys::kCtrlC);
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_TRUE(rig.terminal.is_shut_down());
+}
+
+}  // namespace
