@@ -45,6 +45,14 @@ bool Console::wait_for_key(int timeout_ms) {
     return terminal_.wait_for_key(timeout_ms);
 }
 
+Key Console::next_key_with_clock(const std::function<void()>& refresh) {
+    for (;;) {
+        refresh();
+        const int until_next_second = (100 - clock_.now().hundredths) * 10;
+        if (wait_for_key(until_next_second)) return next_key();
+    }
+}
+
 void Console::delay_ms(int milliseconds) {
     present();
     clock_.sleep_ms(milliseconds);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,9 @@ public:
     // Waits until a key is waiting or timeout_ms has passed; for screens with a running clock.
     bool wait_for_key(int timeout_ms);
     void delay_ms(int milliseconds);
+    // Waits for a key while a clock is on screen: refresh runs at once and again each time a
+    // new second is due; in between the wait sleeps until a key or that second arrives.
+    Key next_key_with_clock(const std::function<void()>& refresh);
 
     void sound_on(int frequency_hz);
     // A terminal bell cannot be stopped; the pause of the beep lies in delay_ms.

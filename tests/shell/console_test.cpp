@@ -86,6 +86,19 @@ TEST(ConsoleTiming, WaitForKeyTimesOutBeforeALaterKey) {
     EXPECT_EQ(rig.console.read_key(), 'x');
 }
 
+TEST(ConsoleTiming, AClockIsRefreshedOncePerSecondWhileWaiting) {
+    TestRig rig;
+    rig.clock.show(2026, 12, 8, 10, 0, 0, 40);
+    rig.terminal.after_ms(3500).type("k");
+    std::vector<int> seconds_shown;
+    const Key key = rig.console.next_key_with_clock(
+        [&] { seconds_shown.push_back(rig.clock.now().second); });
+    EXPECT_EQ(key, (Key{'k', false}));
+    // 10:00:00.40 at first, then each full second until the key at 10:00:03.90.
+    EXPECT_EQ(seconds_shown, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(rig.clock.now().hundredths, 90);
+}
+
 TEST(ConsoleWriting, NumbersAndLineEnds) {
     TestRig rig;
     rig.console.goto_xy(3, 2);

@@ -1,0 +1,15 @@
+// The home of every performance figure of the game. Run without arguments for all of them.
+#include <cstdio>
+#include <cstring>
+
+#include "idle_clock_wait.hpp"
+
+int main(int argc, char** argv) {
+    const bool all = argc < 2;
+    if (all || std::strcmp(argv[1], "idle") == 0) {
+        constexpr int kSeconds = 10;
+        const double cpu = idle_clock_wait_cpu_seconds(kSeconds);
+        std::printf("idle clock wait: %.3f s CPU over %d s of waiting\n", cpu, kSeconds);
+    }
+    return 0;
+}
