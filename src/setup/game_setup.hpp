@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "setup/capability_table.hpp"
@@ -30,6 +31,15 @@ struct GameSetup {
     std::uint64_t byte_budget = 0;
     CapabilityTable capability;
     CapabilityVerdict verdict;
+    // The fixed answer a person typed on the conditions screen: the signs in positions
+    // 1..n, blanks after them; a blank first position means none is known.
+    std::array<char, 9> answer_code = blank_answer_code();
+
+    static constexpr std::array<char, 9> blank_answer_code() {
+        std::array<char, 9> blanks{};
+        blanks.fill(' ');
+        return blanks;
+    }
 };
 
 // The sign count the guesser works with: the vacant sign joins the set only for two signs

@@ -23,6 +23,8 @@ struct App {
     // BEDINGUN.DAT in the program's directory; set at start-up.
     std::string conditions_path;
     Language language = Language::German;
+    // The language of the game set-up and its matches, taken when the game is begun.
+    Language game_language = Language::German;
     ColourScheme colours;
     GameSetup setup;
 };

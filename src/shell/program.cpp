@@ -19,6 +19,7 @@ enum class MenuOutcome {
 // Item 5: the game set-up begins; its screens come back here when the user is done.
 void begin_game(App& app) {
     app.setup.record.vacant_signs = app.setup.saved_vacant;
+    app.game_language = app.language;
     derive_byte_budget(app.setup);
 }
 
