@@ -1,5 +1,6 @@
 #include "shell/program.hpp"
 
+#include "setup/conditions_screen.hpp"
 #include "shell/main_menu.hpp"
 #include "shell/run_conditions.hpp"
 #include "shell/start_up.hpp"
@@ -21,6 +22,7 @@ void begin_game(App& app) {
     app.setup.record.vacant_signs = app.setup.saved_vacant;
     app.game_language = app.language;
     derive_byte_budget(app.setup);
+    run_game(app);
 }
 
 MenuOutcome dispatch(App& app, std::uint8_t choice) {
