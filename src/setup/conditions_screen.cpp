@@ -1,5 +1,6 @@
 #include "setup/conditions_screen.hpp"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -103,7 +104,13 @@ std::string padded(std::string_view text, std::size_t width) {
     return line;
 }
 
-std::string framed(std::string_view inner) { return "|" + padded(inner, 77) + "|"; }
+std::string join(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text.append(part);
+    return text;
+}
+
+std::string framed(std::string_view inner) { return join({"|", padded(inner, 77), "|"}); }
 
 class ConditionsForm {
 public:
@@ -282,6 +289,10 @@ Exit ConditionsForm::name_field(int player) {
 }
 
 Exit ConditionsForm::answer_code_field() {
+    if (!resume_answer_code_) {
+        setup_.answer_code = GameSetup::blank_answer_code();
+        write_answer_dots();
+    }
     console_.goto_xy(kAnswerColumn, kAnswerRow);
     const std::uint8_t key = enter_answer_code(app_, resume_answer_code_);
     resume_answer_code_ = false;
@@ -429,7 +440,7 @@ void ConditionsForm::show_player_row(int player) {
 
 void ConditionsForm::write_answer_dots() {
     console_.goto_xy(kAnswerColumn, kAnswerRow);
-    console_.write_text(std::string(code_length(), '.') + std::string(9 - code_length(), ' '));
+    console_.write_text(padded(std::string(code_length(), '.'), 9));
 }
 
 void ConditionsForm::change_first_sign(char sign) {
@@ -478,52 +489,54 @@ void ConditionsForm::change_code_length(int length) {
 
 void ConditionsForm::draw() {
     const Language l = language_;
-    const auto yes_no = [&](std::uint8_t value) {
-        return std::string(value ? kYesText(l) : kNoText(l));
-    };
+    const auto yes_no = [&](std::uint8_t value) { return value ? kYesText(l) : kNoText(l); };
     const auto player_text = [&](int player) {
         const bool computer = player == 1 ? record_.computer_sets_riddle : record_.computer_guesses;
-        if (computer) return std::string(kComputerName(l));
+        if (computer) return kComputerName(l);
         const PlayerName& name = player == 1 ? record_.player1 : record_.player2;
-        return std::string(name.text.data(), PlayerName::kPositions);
+        return std::string_view(name.text.data(), PlayerName::kPositions);
     };
+    const std::string line(77, '_');
     const std::string separator(42, '_');
-    const std::string answer = std::string(code_length(), '.') + std::string(9 - code_length(), ' ');
+    const std::string left_line(34, '_');
+    const std::string answer = padded(std::string(code_length(), '.'), 9);
+    const std::string time_limit(1, static_cast<char>('0' + record_.time_limit));
+    const std::string length(1, static_cast<char>('0' + code_length()));
+    const std::string first(1, setup_.signs.first_sign());
+    const std::string last(1, setup_.signs.last_sign());
 
     console_.set_attribute(app_.colours.standard);
     console_.clear_screen();
     const std::string rows[26] = {
         "",
         std::string(79, '_'),
-        "|" + std::string(kTitleRow2) + "| " + std::string(7, ' ') + " |",
-        "|" + std::string(kTitleRow3) + "|" + std::string(9, '_') + "|",
+        join({"|", kTitleRow2, "|         |"}),  // the memory text is written after, emphasized
+        join({"|", kTitleRow3, "|_________|"}),
         framed(kRow4(l)),
         framed(kRow5(l)),
         framed(kRow6(l)),
         framed(kRow7(l)),
-        framed(std::string(kRow8(l)) + shown_table_line_),
-        "|" + std::string(77, '_') + "|",
-        framed(std::string(kRow10(l)) + std::to_string(record_.time_limit) + std::string(kRow10End(l))),
-        "|" + std::string(34, '_') + "|" + std::string(kRow11(l)) + "|",
-        "|" + std::string(kSoundLabel(l)) + yes_no(record_.sound) + " |" + separator + "|",
-        "|" + std::string(kFirstSignLabel(l)) + setup_.signs.first_sign() + "     |" +
-            std::string(kComputerGuessesLabel(l)) + yes_no(record_.computer_guesses) +
-            std::string(kComputerGuessesEnd(l)) + "|",
-        "|" + std::string(kLastSignLabel(l)) + setup_.signs.last_sign() + "     |" + separator + "|",
-        framed(std::string(kSetLabel(l)) + padded(setup_.signs.set_signs(), 36)),
-        "|" + std::string(kLengthLabel(l)) + std::to_string(code_length()) + "     _" + separator + "|",
-        "|" + std::string(kRepetitionLabel(l)) + yes_no(record_.repetition) + " |" +
-            std::string(kComputerSetsRiddleLabel(l)) + yes_no(record_.computer_sets_riddle) +
-            std::string(kComputerSetsRiddleEnd(l)) + "|",
-        framed(std::string(kVacantLabel(l)) + yes_no(record_.vacant_signs) + " |" +
-               std::string(kAnswerLabel(l)) + answer),
-        "|" + std::string(kAnswerFixedLabel(l)) + yes_no(record_.answer_fixed) + " |" + separator + "|",
-        "|" + std::string(34, '_') + "|" + std::string(kRow20(l)) + "|",
+        framed(join({kRow8(l), shown_table_line_})),
+        join({"|", line, "|"}),
+        framed(join({kRow10(l), time_limit, kRow10End(l)})),
+        join({"|", left_line, "|", kRow11(l), "|"}),
+        join({"|", kSoundLabel(l), yes_no(record_.sound), " |", separator, "|"}),
+        join({"|", kFirstSignLabel(l), first, "     |", kComputerGuessesLabel(l),
+              yes_no(record_.computer_guesses), kComputerGuessesEnd(l), "|"}),
+        join({"|", kLastSignLabel(l), last, "     |", separator, "|"}),
+        framed(join({kSetLabel(l), padded(setup_.signs.set_signs(), 36)})),
+        join({"|", kLengthLabel(l), length, "     _", separator, "|"}),
+        join({"|", kRepetitionLabel(l), yes_no(record_.repetition), " |",
+              kComputerSetsRiddleLabel(l), yes_no(record_.computer_sets_riddle),
+              kComputerSetsRiddleEnd(l), "|"}),
+        framed(join({kVacantLabel(l), yes_no(record_.vacant_signs), " |", kAnswerLabel(l), answer})),
+        join({"|", kAnswerFixedLabel(l), yes_no(record_.answer_fixed), " |", separator, "|"}),
+        join({"|", left_line, "|", kRow20(l), "|"}),
         framed(kRow21(l)),
-        "|" + std::string(77, '_') + "|",
-        "|" + std::string(kPlayer1Label(l)) + player_text(1) + std::string(kConfirmation(l)) + "|",
-        "|" + std::string(kPlayer2Label(l)) + player_text(2) + std::string(kConfirmation(l)) + "|",
-        "|" + std::string(77, '_') + "|",
+        join({"|", line, "|"}),
+        join({"|", kPlayer1Label(l), player_text(1), kConfirmation(l), "|"}),
+        join({"|", kPlayer2Label(l), player_text(2), kConfirmation(l), "|"}),
+        join({"|", line, "|"}),
     };
     for (int row = 1; row <= 25; ++row) {
         console_.goto_xy(1, row);

@@ -1,6 +1,8 @@
 #include "shell/program.hpp"
 
+#include "colours/colour_screen.hpp"
 #include "setup/conditions_screen.hpp"
+#include "shell/configuration_page.hpp"
 #include "shell/main_menu.hpp"
 #include "shell/run_conditions.hpp"
 #include "shell/start_up.hpp"
@@ -30,7 +32,11 @@ MenuOutcome dispatch(App& app, std::uint8_t choice) {
     case '1':
         return run_title_page(app) ? MenuOutcome::Redraw : MenuOutcome::End;
     case '4':
+        run_colour_screen(app);
+        save_run_conditions(app);
+        return MenuOutcome::Redraw;
     case '8':
+        run_configuration_page(app);
         save_run_conditions(app);
         return MenuOutcome::Redraw;
     case '5':

@@ -265,7 +265,7 @@ TEST(WholeRun, ArrowInTheMenuIsIgnored) {
 
 TEST(WholeRun, ItemsWithoutAScreenYetReturnToTheMenu) {
     TestRig rig;
-    rig.terminal.type("d23675");
+    rig.terminal.type("d234\r678\r5");
     EXPECT_THROW(run_program(rig.app), ScriptExhausted);
     // Item 5 opens the conditions screen, which waits for its choice.
     EXPECT_EQ(rig.row(2).substr(0, 46), "|                               Mirelvanthoque");
