@@ -361,6 +361,81 @@ TEST(ConditionsForm, BothPersonsWithAFixedAnswerStartAtFieldElevenAndTypeTheCode
     EXPECT_EQ(rig.row(18).substr(45, 4), "0123");
 }
 
+TEST(ConditionsForm, MoreBackEscAndCtrlCTargets) {
+    ConditionsRecord persons;
+    persons.computer_sets_riddle = 0;
+    struct Case {
+        ConditionsRecord record;
+        std::string keys;
+        std::pair<int, int> cursor;
+    };
+    const Case cases[] = {
+        // Both persons with a fixed answer: field 1 back goes to field 11.
+        {persons, "\r01233", {71, 10}},
+        {persons, "\r01233\b", {73, 17}},
+        // Esc in a name field acts at its question and goes back like Backspace.
+        {ConditionsRecord{}, "3\r\r\r\r\r\r\r\r\r\r\x1b", {57, 13}},
+        // Ctrl-C while typing a name restarts the form at field 1.
+        {ConditionsRecord{}, "3\r\r\r\r\r\r\r\r\rab\x03", {71, 10}},
+        // The answer code: Esc goes to field 11, Ctrl-C to field 1, Backspace at its start
+        // back to field 11.
+        {persons, "\r01\x1b", {73, 17}},
+        {persons, "\r01\x03", {71, 10}},
+        {persons, "\r\b", {73, 17}},
+        // The choice's Backspace resumes the typed code at its end.
+        {persons, "\r0123\b", {49, 18}},
+    };
+    for (const Case& c : cases) {
+        FormRun run(Language::German, c.record);
+        EXPECT_EQ(run.cursor_after(c.keys), c.cursor) << c.keys;
+    }
+}
+
+TEST(ConditionsForm, ThePlayerOneNameComesOnlyAfterTheFirstPass) {
+    ConditionsRecord persons;
+    persons.computer_sets_riddle = 0;
+    // 11 -> (12 skipped) -> answer code on the first pass.
+    EXPECT_EQ(FormRun(Language::German, persons).cursor_after("\r"), std::make_pair(46, 18));
+    // After a Backspace the name of player 1 is asked for: from 11 back to 9, on to 10 (an
+    // empty name, confirmed), 11 and then 12.
+    EXPECT_EQ(FormRun(Language::German, persons).cursor_after("\b\r\rj\r"), std::make_pair(38, 23));
+}
+
+TEST(ConditionsForm, ALongerCodeThatTheMemoryCannotKeepVariableForcesAFixedAnswer) {
+    ConditionsRecord record;
+    record.first_sign = 'a';
+    record.last_sign = 'k';  // 11 signs
+    record.answer_fixed = 0;
+    FormRun run(Language::German, record);
+    // Length 9 without repetition: 11!/2! codes of 32 bytes exceed 256 MiB.
+    run.cursor_after("3\r\r\r\r9");
+    EXPECT_EQ(run.rig.app.setup.record.answer_fixed, 1);
+    EXPECT_EQ(run.rig.row(19).substr(29, 5), "Ja.  ");
+    EXPECT_FALSE(run.rig.app.setup.verdict.variable_answer_possible);
+}
+
+TEST(ConditionsForm, RefusedKeysChangeNothing) {
+    FormRun run;
+    std::vector<std::string> rows_before, rows_after;
+    const auto all_rows = [&] {
+        std::vector<std::string> rows;
+        for (int row = 1; row <= 25; ++row) rows.push_back(run.rig.row(row));
+        return rows;
+    };
+    run.rig.terminal.before_each_key([&](std::size_t taken) {
+        if (taken == 3) rows_before = all_rows();
+        if (taken == 7) rows_after = all_rows();
+    });
+    // In the first-sign field: keys that are no signs, an extended key and punctuation.
+    run.rig.terminal.type("3\r\r").type("#").type("!").extended(scan::kLeft).type("~");
+    const ConditionsRecord before = run.rig.app.setup.record;
+    run.rig.terminal.key(keys::kCtrlC);
+    run_conditions_screen(run.rig.app);
+    EXPECT_EQ(run.rig.app.setup.record, before);
+    ASSERT_EQ(rows_before.size(), 25u);
+    EXPECT_EQ(rows_after, rows_before);
+}
+
 TEST(ConditionsRematch, PersonEncoderAndComputerGuesserSwapRolesAndNames) {
     ConditionsRecord record;
     record.computer_sets_riddle = 0;
