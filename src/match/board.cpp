@@ -1,6 +1,6 @@
 #include "match/board.hpp"
 
-#include <initializer_list>
+#include "shell/text.hpp"
 
 namespace {
 
@@ -38,18 +38,6 @@ constexpr Bilingual kWorstCaseA{"   Der Code kann mit maximal ", " It is possibl
 constexpr std::string_view kWorstCaseAExactly = "   Der Code kann mit genau ";
 constexpr std::string_view kWorstCaseBGerman = "   Versuchen geknackt werden.     ";
 // clang-format on
-
-std::string join(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) text.append(part);
-    return text;
-}
-
-std::string padded(std::string_view text, std::size_t width) {
-    std::string line(text);
-    line.resize(width, ' ');
-    return line;
-}
 
 // The worst case in three places, left-aligned.
 std::string worst_case_number(int worst_case) { return padded(std::to_string(worst_case), 3); }

@@ -1,6 +1,5 @@
 #include "setup/conditions_screen.hpp"
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,6 +10,7 @@
 #include "setup/player_names.hpp"
 #include "shell/keys.hpp"
 #include "shell/run_conditions.hpp"
+#include "shell/text.hpp"
 #include "shell/yes_no.hpp"
 
 namespace {
@@ -97,18 +97,6 @@ constexpr Bilingual kPlayer1Label{" 1. Spieler,denkt sich Raetsel aus: ", " 1st 
 constexpr Bilingual kPlayer2Label{" 2. Spieler,knackt den Code       : ", " 2nd player,who cracks the code   : "};
 constexpr Bilingual kConfirmation{" O.K.? Ja.", " O.K.? Yes"};
 // clang-format on
-
-std::string padded(std::string_view text, std::size_t width) {
-    std::string line(text);
-    line.resize(width, ' ');
-    return line;
-}
-
-std::string join(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) text.append(part);
-    return text;
-}
 
 std::string framed(std::string_view inner) { return join({"|", padded(inner, 77), "|"}); }
 

@@ -9,14 +9,9 @@
 
 namespace {
 
-struct PageRow {
-    int row;
-    Bilingual text;  // '^' switches emphasis
-};
-
 // clang-format off
 // The English text is shorter at the top, so the rows of the two languages do not pair up.
-constexpr PageRow kPageRows[] = {
+constexpr MarkedRow kPageRows[] = {
     {1, {"^                            ***  Konfiguration  ***^",
          ""}},
     {2, {"",
@@ -84,12 +79,7 @@ void draw_entry(Console& console, int choice, bool marked, const ColourScheme& c
 void draw_page(App& app) {
     Console& console = app.console;
     const ColourScheme& colours = app.colours;
-    console.set_attribute(colours.standard);
-    console.clear_screen();
-    for (const PageRow& line : kPageRows) {
-        console.goto_xy(1, line.row);
-        write_marked(console, line.text(app.language), colours.standard, colours.emphasized);
-    }
+    draw_marked_page(console, kPageRows, app.language, colours);
     console.goto_xy(kHeadingColumn, kHeadingRow);
     console.write_text(kWideColumnHeading(app.language));
     for (int choice = 1; choice <= kMemoryChoiceCount; ++choice)

@@ -7,13 +7,8 @@
 
 namespace {
 
-struct MenuRow {
-    int row;
-    Bilingual text;  // '^' switches emphasis
-};
-
 // clang-format off
-constexpr MenuRow kMenuRows[] = {
+constexpr MarkedRow kMenuRows[] = {
     {1, {"^                              Bedienungsanleitung:^",
          "^                             Operating instructions:^"}},
     {3, {"  Die Bedienung erfolgt ausschliesslich ueber die Tastatur. Jeder widerspruchs-",
@@ -62,14 +57,7 @@ constexpr MenuRow kMenuRows[] = {
 }  // namespace
 
 void draw_main_menu(App& app) {
-    Console& console = app.console;
-    console.set_attribute(app.colours.standard);
-    console.clear_screen();
-    for (const MenuRow& line : kMenuRows) {
-        console.goto_xy(1, line.row);
-        write_marked(console, line.text(app.language), app.colours.standard,
-                     app.colours.emphasized);
-    }
+    draw_marked_page(app.console, kMenuRows, app.language, app.colours);
 }
 
 std::uint8_t read_menu_choice(App& app) {

@@ -14,3 +14,13 @@ void write_marked(Console& console, std::string_view text, std::uint8_t standard
     }
     console.set_attribute(standard);
 }
+
+void draw_marked_page(Console& console, std::span<const MarkedRow> rows, Language language,
+                      const ColourScheme& colours) {
+    console.set_attribute(colours.standard);
+    console.clear_screen();
+    for (const MarkedRow& line : rows) {
+        console.goto_xy(1, line.row);
+        write_marked(console, line.text(language), colours.standard, colours.emphasized);
+    }
+}

@@ -5,35 +5,23 @@
 
 namespace {
 
-struct TitleRow {
-    int row;
-    std::string_view text;  // '^' switches emphasis
-};
+// The page asks in both languages at once, so each row is the same in either.
+constexpr MarkedRow both(int row, std::string_view text) { return {row, {text, text}}; }
 
-constexpr TitleRow kTitleRows[] = {
-    {1, "^ *******  Mirelvanthoque  ***  Windows - 64-Bit - Version  2025-06-21.  *******^"},
-    {19, "^ Deutsch:^"},
-    {20, " Wollen Sie \"Deutsch\" als Sprache waehlen, So druecken Sie bitte \"d\" oder \"D\"."},
-    {21, " Wollen Sie das Programm beenden, So druecken Sie bitte \"Esc\"/\"Escape\"."},
-    {23, "^ English:^"},
-    {24, " To choose 'English' as language, please press 'e' or 'E'."},
-    {25, " To leave the program, please press 'Esc'/'Escape'.                            "},
+constexpr MarkedRow kTitleRows[] = {
+    both(1, "^ *******  Mirelvanthoque  ***  Windows - 64-Bit - Version  2025-06-21.  *******^"),
+    both(19, "^ Deutsch:^"),
+    both(20, " Wollen Sie \"Deutsch\" als Sprache waehlen, So druecken Sie bitte \"d\" oder \"D\"."),
+    both(21, " Wollen Sie das Programm beenden, So druecken Sie bitte \"Esc\"/\"Escape\"."),
+    both(23, "^ English:^"),
+    both(24, " To choose 'English' as language, please press 'e' or 'E'."),
+    both(25, " To leave the program, please press 'Esc'/'Escape'.                            "),
 };
-
-void draw_title_page(App& app) {
-    Console& console = app.console;
-    console.set_attribute(app.colours.standard);
-    console.clear_screen();
-    for (const TitleRow& line : kTitleRows) {
-        console.goto_xy(1, line.row);
-        write_marked(console, line.text, app.colours.standard, app.colours.emphasized);
-    }
-}
 
 }  // namespace
 
 bool run_title_page(App& app) {
-    draw_title_page(app);
+    draw_marked_page(app.console, kTitleRows, app.language, app.colours);
     for (;;) {
         const Key key = app.console.next_key();
         if (key.extended) continue;
