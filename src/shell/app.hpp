@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "calendar/calendar.hpp"
 #include "colours/colour_scheme.hpp"
 #include "platform/clock.hpp"
 #include "setup/game_setup.hpp"
@@ -26,5 +27,7 @@ struct App {
     // The language of the game set-up and its matches, taken when the game is begun.
     Language game_language = Language::German;
     ColourScheme colours;
+    // Set on the calendar screen; matches show it instead of the computer's date.
+    VirtualDate virtual_date;
     GameSetup setup;
 };

@@ -26,6 +26,7 @@ void correct_system_year(Clock& clock) {
 
 void start_up(App& app) {
     correct_system_year(app.clock);
+    app.virtual_date = VirtualDate::from_real_date(calendar_date(app.clock.now()));
     app.random.reseed(app.clock.tick_ms());
     load_run_conditions(app);
     app.console.set_attribute(app.colours.standard);
