@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "setup/conditions_file.hpp"
+#include "support/temp_folder.hpp"
 
 namespace {
 
@@ -21,35 +22,17 @@ namespace fs = std::filesystem;
 
 class ConditionsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("conditions-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        path_ = (folder_ / kConditionsFileName).string();
-    }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all);
-        fs::remove_all(folder_);
-    }
-
-    void write_file(const std::vector<std::uint8_t>& bytes) {
-        std::ofstream out(path_, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::vector<std::uint8_t> read_file() const {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    void write_file(const std::vector<std::uint8_t>& bytes) { TempFolder::write_bytes(path_, bytes); }
+    std::vector<std::uint8_t> read_file() const { return TempFolder::read_bytes(path_); }
     std::vector<std::string> folder_entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
         return names;
     }
 
-    fs::path folder_;
-    std::string path_;
+    TempFolder folder{"conditions"};
+    const fs::path& folder_ = folder.path();
+    const std::string path_ = folder.file(kConditionsFileName);
 };
 
 ConditionsRecord sample_record() {

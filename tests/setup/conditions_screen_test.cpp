@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +8,7 @@
 #include "setup/memory_budget.hpp"
 #include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
+#include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 
 namespace {
@@ -512,11 +510,9 @@ TEST(ConditionsRematch, TwoPersonsWithAFixedAnswerTypeANewCode) {
 }
 
 TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("conditions-game-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, (folder / "mirelvanthoque").string());
-    rig.app.conditions_path = (folder / kConditionsFileName).string();
+    const TempFolder folder("conditions-game");
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, folder.file("mirelvanthoque"));
+    rig.app.conditions_path = folder.file(kConditionsFileName);
     rig.app.game_language = Language::German;
     validate_conditions(rig.app.setup);
     // Sound on in field 2, then on through the form to the choice and "1".
@@ -526,7 +522,6 @@ TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
     const ConditionsRecord saved = load_conditions(rig.app.conditions_path);
     EXPECT_EQ(saved.sound, 1);
     EXPECT_EQ(saved, record_to_save(rig.app.setup, rig.app.colours.standard, rig.app.colours.emphasized));
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

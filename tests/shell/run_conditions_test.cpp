@@ -9,6 +9,7 @@
 #include "setup/conditions_file.hpp"
 #include "shell/keys.hpp"
 #include "shell/program.hpp"
+#include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 
 namespace {
@@ -18,28 +19,16 @@ namespace fs = std::filesystem;
 // A game folder of its own, with the program file's path inside it.
 class GameFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("run-conditions-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string program() const { return (folder_ / "mirelvanthoque").string(); }
-    std::string file() const { return (folder_ / kConditionsFileName).string(); }
+    std::string program() const { return folder.file("mirelvanthoque"); }
+    std::string file() const { return folder.file(kConditionsFileName); }
     void write_file(const ConditionsRecord& record) const {
         const ConditionsBytes bytes = to_bytes(record);
-        std::ofstream(file(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        TempFolder::write_bytes(file(), {bytes.begin(), bytes.end()});
     }
-    std::vector<std::uint8_t> read_file() const {
-        std::ifstream in(file(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::vector<std::uint8_t> read_file() const { return TempFolder::read_bytes(file()); }
 
-    fs::path folder_;
+    TempFolder folder{"run-conditions"};
+    const fs::path& folder_ = folder.path();
 };
 
 TEST_F(GameFolder, StartingWithoutAFileUsesTheDefaultsAndTheEndWritesThem) {
