@@ -1,0 +1,483 @@
+#include "match/candidate_list.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+#include "setup/game_setup.hpp"
+
+namespace {
+
+// Codes are worked on in blocks that stay in the first-level cache.
+constexpr std::size_t kBlock = 256;
+// Columns are padded to whole vector widths and aligned for them.
+constexpr std::size_t kColumnAlignment = 64;
+constexpr std::uint64_t kHeartbeatEntries = 256;
+// Reading the clock to throttle a keyboard poll costs more than making an entry; sixteen
+// entries take well under a microsecond, so Esc acts as promptly.
+constexpr std::uint64_t kEntriesPerPoll = 16;
+
+std::size_t padded_capacity(std::uint64_t codes) {
+    return static_cast<std::size_t>((codes + kColumnAlignment - 1) / kColumnAlignment *
+                                    kColumnAlignment);
+}
+
+int column_count(const CodeSet& set) { return set.code_length + (set.set_size + 1) / 2 + 1; }
+
+// Every code of a set once, in ascending order of the sign indices read as digits.
+class CodeOdometer {
+   public:
+    explicit CodeOdometer(const CodeSet& set) : set_(set) {
+        code_.length = set.code_length;
+        for (int position = 0; position < set.code_length; ++position) {
+            const int sign = set.repetition ? 1 : position + 1;
+            code_.signs[position] = static_cast<SignIndex>(sign);
+            used_[sign] = !set.repetition;
+        }
+    }
+
+    const Code& code() const { return code_; }
+
+    // Moves on to the next code; false after the last one.
+    bool advance() { return set_.repetition ? advance_with_repetition() : advance_distinct(); }
+
+   private:
+    bool advance_with_repetition() {
+        for (int position = set_.code_length - 1; position >= 0; --position) {
+            if (code_.signs[position] < set_.set_size) {
+                ++code_.signs[position];
+                return true;
+            }
+            code_.signs[position] = 1;
+        }
+        return false;
+    }
+
+    // The rightmost position that can take a larger unused sign does; the positions after it
+    // get the smallest unused signs in ascending order.
+    bool advance_distinct() {
+        for (int position = set_.code_length - 1; position >= 0; --position) {
+            const int current = code_.signs[position];
+            used_[current] = false;
+            for (int sign = current + 1; sign <= set_.set_size; ++sign) {
+                if (used_[sign]) continue;
+                code_.signs[position] = static_cast<SignIndex>(sign);
+                used_[sign] = true;
+                fill_smallest_unused(position + 1);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void fill_smallest_unused(int from) {
+        int sign = 1;
+        for (int position = from; position < set_.code_length; ++position) {
+            while (used_[sign]) ++sign;
+            code_.signs[position] = static_cast<SignIndex>(sign);
+            used_[sign] = true;
+        }
+    }
+
+    CodeSet set_;
+    Code code_;
+    // Without repetition: the signs the code holds.
+    SignFlags used_{};
+};
+
+// What one class pass compares: the try's sign per position, and per counted sign of the try
+// the nibble that holds the candidates' count of it and the try's own count, shifted alike.
+struct PassPlan {
+    std::array<const std::uint8_t*, kMaxCodeLength> positions{};
+    std::array<std::uint8_t, kMaxCodeLength> try_signs{};
+    int counted_signs = 0;
+    std::array<const std::uint8_t*, kMaxCodeLength> count_columns{};
+    std::array<std::uint8_t, kMaxCodeLength> nibble_masks{};
+    std::array<std::uint8_t, kMaxCodeLength> try_counts{};
+};
+
+// A response's number among the 55 pairs 0 <= P <= T <= 9.
+constexpr int kResponseNumbers = 55;
+
+constexpr std::uint8_t triangle(int t) { return static_cast<std::uint8_t>(t * (t + 1) / 2); }
+
+// Sixteen codes side by side; GCC's vector extensions map them onto the vector unit.
+using Lanes = std::uint8_t __attribute__((vector_size(16)));
+using WideLanes = std::uint16_t __attribute__((vector_size(32)));
+constexpr std::size_t kLanes = sizeof(Lanes);
+
+template <typename V>
+V load_lanes(const std::uint8_t* bytes) {
+    V lanes;
+    std::memcpy(&lanes, bytes, sizeof lanes);
+    return lanes;
+}
+
+template <typename V>
+V broadcast(std::uint8_t value) {
+    return V{} + value;
+}
+
+// The vector extensions spell an unsigned minimum as a compare and two selects; the SSE2
+// instruction does it in one.
+inline Lanes lanes_min(Lanes a, Lanes b) {
+#if defined(__SSE2__)
+    return reinterpret_cast<Lanes>(
+        _mm_min_epu8(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+#else
+    return a < b ? a : b;
+#endif
+}
+
+#if defined(__x86_64__)
+// Thirty-two codes side by side, for processors with AVX2.
+using WideVectorLanes = std::uint8_t __attribute__((vector_size(32)));
+
+// Built for AVX2 only, as a 32-byte vector may not pass through code built without it.
+template <>
+__attribute__((target("avx2"))) inline WideVectorLanes load_lanes(const std::uint8_t* bytes) {
+    WideVectorLanes lanes;
+    std::memcpy(&lanes, bytes, sizeof lanes);
+    return lanes;
+}
+
+template <>
+__attribute__((target("avx2"))) inline WideVectorLanes broadcast(std::uint8_t value) {
+    return WideVectorLanes{} + value;
+}
+
+__attribute__((target("avx2"))) inline WideVectorLanes lanes_min(WideVectorLanes a,
+                                                                 WideVectorLanes b) {
+    return reinterpret_cast<WideVectorLanes>(
+        _mm256_min_epu8(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
+}
+#endif
+
+// Counts the response numbers of whole blocks. Each increment files a pair of candidates,
+// one from each half of the block, which halves the scalar part of the pass; two tables
+// take turns so that equal keys in a row do not wait on each other's increments. Only the
+// numbers of the code length are given room, so a short list is not outweighed by clearing
+// and reading the tables.
+class ResponseTally {
+   public:
+    // numbers: how many response numbers can occur; the padding's number is the next one.
+    explicit ResponseTally(int numbers) : keys_per_number_(numbers + 1) {
+        for (auto& table : pairs_)
+            std::fill(table.begin(), table.begin() + keys_per_number_ * keys_per_number_, 0u);
+    }
+
+    std::uint8_t padding_number() const { return static_cast<std::uint8_t>(keys_per_number_ - 1); }
+
+    void add_block(const std::uint8_t* numbers) {
+        constexpr std::size_t kHalf = kBlock / 2;
+        alignas(kColumnAlignment) std::uint16_t keys[kHalf];
+        const WideLanes stride = WideLanes{} + static_cast<std::uint16_t>(keys_per_number_);
+        for (std::size_t k = 0; k < kHalf; k += kLanes) {
+            const WideLanes first =
+                __builtin_convertvector(load_lanes<Lanes>(numbers + k), WideLanes);
+            const WideLanes second =
+                __builtin_convertvector(load_lanes<Lanes>(numbers + kHalf + k), WideLanes);
+            const WideLanes pair = first * stride + second;
+            std::memcpy(keys + k, &pair, sizeof pair);
+        }
+        for (std::size_t k = 0; k < kHalf; k += 2) {
+            ++pairs_[0][keys[k]];
+            ++pairs_[1][keys[k + 1]];
+        }
+    }
+
+    // How often the number came up in either place of a pair.
+    std::uint32_t total(int number) const {
+        std::uint32_t sum = 0;
+        for (const auto& table : pairs_)
+            for (int other = 0; other < keys_per_number_; ++other)
+                sum += table[number * keys_per_number_ + other] +
+                       table[other * keys_per_number_ + number];
+        return sum;
+    }
+
+   private:
+    static constexpr int kMostKeys = (kResponseNumbers + 1) * (kResponseNumbers + 1);
+
+    int keys_per_number_;
+    std::array<std::array<std::uint32_t, kMostKeys>, 2> pairs_;
+};
+
+// The class pass for n positions and m counted signs, both fixed so that the inner loops
+// unroll. The candidates' sign counts and the try's counts sit in the same nibble, so min()
+// works on them in place; the low and high nibble sums cannot carry into each other because
+// T never exceeds 9. Whole vectors may run into the padding of the columns; the numbers of
+// candidates past the end are overwritten before they are counted.
+// The 32-byte instantiation is only ever inlined into the AVX2 pass, so no such vector crosses
+// a call in code built without AVX, which is what GCC's ABI note is about.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+template <typename V, int N, int M>
+[[gnu::always_inline]] inline void classify_blocks(const PassPlan& plan, std::size_t size,
+                                                   std::uint8_t* responses, ResponseTally& tally) {
+    std::array<V, N> try_signs;
+    for (int q = 0; q < N; ++q) try_signs[q] = broadcast<V>(plan.try_signs[q]);
+    std::array<V, M> masks;
+    std::array<V, M> caps;
+    for (int j = 0; j < M; ++j) {
+        masks[j] = broadcast<V>(plan.nibble_masks[j]);
+        caps[j] = broadcast<V>(plan.try_counts[j]);
+    }
+    const V low_nibble = broadcast<V>(15);
+
+    for (std::size_t begin = 0; begin < size; begin += kBlock) {
+        const std::size_t length = std::min(kBlock, size - begin);
+        alignas(kColumnAlignment) std::uint8_t block[kBlock];
+        for (std::size_t i = 0; i < length; i += sizeof(V)) {
+            const std::size_t entry = begin + i;
+            V p{};
+            for (int q = 0; q < N; ++q)
+                p -= reinterpret_cast<V>(load_lanes<V>(plan.positions[q] + entry) == try_signs[q]);
+            V common{};
+            for (int j = 0; j < M; ++j) {
+                const V held = load_lanes<V>(plan.count_columns[j] + entry) & masks[j];
+                common += lanes_min(held, caps[j]);
+            }
+            const V t = (common >> 4) + (common & low_nibble);
+            const V number = ((t * (t + 1)) >> 1) + p;
+            std::memcpy(block + i, &number, sizeof number);
+        }
+        std::memcpy(responses + begin, block, length);
+        std::fill(block + length, block + kBlock, tally.padding_number());
+        tally.add_block(block);
+    }
+}
+#pragma GCC diagnostic pop
+
+template <int N, int M>
+void classify_pass(const PassPlan& plan, std::size_t size, std::uint8_t* responses,
+                   ResponseTally& tally) {
+    classify_blocks<Lanes, N, M>(plan, size, responses, tally);
+}
+
+#if defined(__x86_64__)
+template <int N, int M>
+__attribute__((target("avx2"))) void classify_pass_avx2(const PassPlan& plan, std::size_t size,
+                                                        std::uint8_t* responses,
+                                                        ResponseTally& tally) {
+    classify_blocks<WideVectorLanes, N, M>(plan, size, responses, tally);
+}
+#endif
+
+using PassFunction = void (*)(const PassPlan&, std::size_t, std::uint8_t*, ResponseTally&);
+
+struct PortablePass {
+    template <int N, int M>
+    static constexpr PassFunction of() {
+        return &classify_pass<N, M>;
+    }
+};
+
+template <typename Pass, int N, int... M>
+constexpr std::array<PassFunction, kMaxCodeLength + 1> passes_for_length(
+    std::integer_sequence<int, M...>) {
+    return {Pass::template of<N, (M <= N ? M : N)>()...};
+}
+
+// [n - 1][m]: the pass for n positions and m counted signs.
+template <typename Pass, int... N>
+constexpr auto pass_table(std::integer_sequence<int, N...>) {
+    return std::array<std::array<PassFunction, kMaxCodeLength + 1>, sizeof...(N)>{
+        passes_for_length<Pass, N + 1>(std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
+}
+
+constexpr auto kPortablePasses =
+    pass_table<PortablePass>(std::make_integer_sequence<int, kMaxCodeLength>{});
+
+#if defined(__x86_64__)
+struct Avx2Pass {
+    template <int N, int M>
+    static constexpr PassFunction of() {
+        return &classify_pass_avx2<N, M>;
+    }
+};
+
+constexpr auto kAvx2Passes =
+    pass_table<Avx2Pass>(std::make_integer_sequence<int, kMaxCodeLength>{});
+#endif
+
+PassFunction pass_for(CandidateList::VectorWidth width, int code_length, int counted_signs) {
+#if defined(__x86_64__)
+    if (width == CandidateList::VectorWidth::Widest && __builtin_cpu_supports("avx2"))
+        return kAvx2Passes[code_length - 1][counted_signs];
+#else
+    (void)width;
+#endif
+    return kPortablePasses[code_length - 1][counted_signs];
+}
+
+}  // namespace
+
+std::uint8_t response_byte(Response response, bool total_known) {
+    return total_known ? response.p : static_cast<std::uint8_t>(triangle(response.t) + response.p);
+}
+
+void CandidateList::FreeBlock::operator()(std::uint8_t* block) const {
+    ::operator delete[](block, std::align_val_t{kColumnAlignment});
+}
+
+std::uint64_t CandidateList::bytes_needed(const CodeSet& set) {
+    const std::uint64_t codes = code_count(set.set_size, set.code_length, set.repetition);
+    return static_cast<std::uint64_t>(padded_capacity(codes)) *
+           static_cast<std::uint64_t>(column_count(set));
+}
+
+CandidateList::BuildResult CandidateList::build(const CodeSet& set, std::uint64_t memory_available,
+                                                const BuildHooks& hooks) {
+    release();
+    const std::uint64_t codes = code_count(set.set_size, set.code_length, set.repetition);
+    // Every class, and so every count of the class table, must be able to hold the whole list.
+    if (codes == 0 || codes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        return BuildResult::NoRoom;
+    const std::uint64_t bytes = bytes_needed(set);
+    if (bytes > memory_available || bytes > std::numeric_limits<std::size_t>::max())
+        return BuildResult::NoRoom;
+    block_.reset(static_cast<std::uint8_t*>(::operator new[](
+        static_cast<std::size_t>(bytes), std::align_val_t{kColumnAlignment}, std::nothrow)));
+    if (!block_) return BuildResult::NoRoom;
+    set_ = set;
+    capacity_ = padded_capacity(codes);
+    // Whole vectors run into the padding; it must hold defined bytes.
+    for (int number = 0; number < column_count(set); ++number)
+        std::memset(column(number) + codes, 0, capacity_ - codes);
+
+    std::array<std::uint8_t*, kMaxCodeLength> positions{};
+    for (int position = 0; position < set.code_length; ++position)
+        positions[position] = position_column(position);
+    CodeOdometer odometer(set);
+    std::uint64_t made = 0;
+    std::uint64_t next_tenth_at = (codes + 9) / 10;
+    do {
+        if (made % kHeartbeatEntries == 0) {
+            if (made > 0) count_signs(made - kHeartbeatEntries, made);
+            if (hooks.heartbeat) hooks.heartbeat(made);
+        }
+        if (made % kEntriesPerPoll == 0 && hooks.abandon_requested && hooks.abandon_requested()) {
+            release();
+            return BuildResult::Abandoned;
+        }
+        const Code& code = odometer.code();
+        for (int position = 0; position < set.code_length; ++position)
+            positions[position][made] = code.signs[position];
+        ++made;
+        if (made >= next_tenth_at) {
+            const int tenths = static_cast<int>(made * 10 / codes);
+            next_tenth_at = ((static_cast<std::uint64_t>(tenths) + 1) * codes + 9) / 10;
+            if (hooks.progress) hooks.progress(tenths);
+        }
+    } while (odometer.advance());
+    count_signs((made - 1) / kHeartbeatEntries * kHeartbeatEntries, made);
+    size_ = static_cast<std::size_t>(made);
+    return BuildResult::Built;
+}
+
+void CandidateList::release() {
+    block_.reset();
+    capacity_ = 0;
+    size_ = 0;
+}
+
+// Signs 2k + 1 and 2k + 2 share column k, the first in the low nibble. Works on whole vectors
+// from begin, which must be a multiple of their width.
+void CandidateList::count_signs(std::size_t begin, std::size_t end) {
+    const int length = set_.code_length;
+    const Lanes sixteen = broadcast<Lanes>(16);
+    for (std::size_t entry = begin; entry < end; entry += kLanes) {
+        std::array<Lanes, kMaxCodeLength> signs;
+        for (int position = 0; position < length; ++position)
+            signs[position] = load_lanes<Lanes>(position_column(position) + entry);
+        for (int pair = 0; pair < sign_pairs(); ++pair) {
+            const Lanes low_sign = broadcast<Lanes>(static_cast<std::uint8_t>(2 * pair + 1));
+            const Lanes high_sign = broadcast<Lanes>(static_cast<std::uint8_t>(2 * pair + 2));
+            Lanes counts{};
+            for (int position = 0; position < length; ++position) {
+                counts -= reinterpret_cast<Lanes>(signs[position] == low_sign);
+                counts += reinterpret_cast<Lanes>(signs[position] == high_sign) & sixteen;
+            }
+            std::memcpy(count_column(pair) + entry, &counts, sizeof counts);
+        }
+    }
+}
+
+Code CandidateList::code(std::size_t entry) const {
+    Code code;
+    code.length = set_.code_length;
+    for (int position = 0; position < set_.code_length; ++position)
+        code.signs[position] = position_column(position)[entry];
+    return code;
+}
+
+ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counted,
+                                   std::optional<int> known_total) {
+    const int n = set_.code_length;
+    PassPlan plan;
+    for (int position = 0; position < n; ++position) {
+        plan.positions[position] = position_column(position);
+        plan.try_signs[position] = try_code.signs[position];
+    }
+    if (!known_total) {
+        std::array<std::uint8_t, kRingSize + 1> try_counts{};
+        for (int position = 0; position < n; ++position) ++try_counts[try_code.signs[position]];
+        for (int sign = 1; sign <= set_.set_size; ++sign) {
+            if (!counted[sign] || try_counts[sign] == 0) continue;
+            const bool high = (sign - 1) % 2 == 1;
+            const int term = plan.counted_signs++;
+            plan.count_columns[term] = count_column((sign - 1) / 2);
+            plan.nibble_masks[term] = high ? 0xF0 : 0x0F;
+            plan.try_counts[term] = static_cast<std::uint8_t>(try_counts[sign] << (high ? 4 : 0));
+        }
+    }
+
+    ResponseTally tally(triangle(n + 1));
+    pass_for(width_, n, plan.counted_signs)(plan, size_, response_column(), tally);
+    last_pass_had_total_ = known_total.has_value();
+
+    ClassTable classes;
+    for (int t = known_total.value_or(0); t <= known_total.value_or(n); ++t) {
+        for (int p = 0; p <= t; ++p) {
+            const Response response{static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(t)};
+            const std::uint32_t codes =
+                tally.total(response_byte(response, known_total.has_value()));
+            classes.add(response, static_cast<std::int32_t>(codes));
+        }
+    }
+    return classes;
+}
+
+void CandidateList::keep(Response answer) {
+    const std::uint8_t wanted = response_byte(answer, last_pass_had_total_);
+    const std::uint8_t* responses = response_column();
+    std::size_t kept = 0;
+    for (std::size_t begin = 0; begin < size_; begin += kBlock) {
+        const std::size_t length = std::min(kBlock, size_ - begin);
+        std::array<std::uint8_t, kBlock> survivors;
+        std::size_t survivor_count = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            survivors[survivor_count] = static_cast<std::uint8_t>(i);
+            survivor_count += responses[begin + i] == wanted;
+        }
+        // Survivors only ever move towards the front, so the block can be gathered in place.
+        if (kept != begin || survivor_count != length) {
+            for (int position = 0; position < set_.code_length; ++position) {
+                std::uint8_t* signs = position_column(position);
+                for (std::size_t x = 0; x < survivor_count; ++x)
+                    signs[kept + x] = signs[begin + survivors[x]];
+            }
+        }
+        kept += survivor_count;
+    }
+    size_ = kept;
+    // Counting the survivors' signs again is quicker than moving their counts.
+    count_signs(0, kept);
+}
