@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "shell/keys.hpp"
 #include "shell/main_menu.hpp"
 #include "shell/program.hpp"
@@ -287,6 +289,10 @@ struct YearCase {
     std::uint16_t year, month, day;
     std::uint16_t corrected_year, corrected_day;
 };
+
+void PrintTo(const YearCase& c, std::ostream* out) {
+    *out << c.year << "-" << c.month << "-" << c.day;
+}
 
 class YearCorrection : public ::testing::TestWithParam<YearCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "shell/keys.hpp"
 #include "shell/yes_no.hpp"
 #include "support/screen_rows.hpp"
@@ -16,6 +18,13 @@ struct YesNoCase {
     bool changed;
     std::string field_after;  // what stands at columns 30..34 afterwards
 };
+
+// Keeps the test names short: the keys and the value before them.
+void PrintTo(const YesNoCase& c, std::ostream* out) {
+    *out << (c.language == Language::German ? "de" : "en") << " value " << int(c.value_before)
+         << " keys";
+    for (char ch : c.keys) *out << ' ' << int(static_cast<unsigned char>(ch));
+}
 
 class YesNoField : public ::testing::TestWithParam<YesNoCase> {};
 
