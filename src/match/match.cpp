@@ -1,4 +1,145 @@
 #include "match/match.hpp"
 
-// The board, the clock and the players join here; until then a match ends as it begins.
-bool run_match(App&) { return false; }
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "match/board.hpp"
+#include "match/encoder.hpp"
+#include "match/match_clock.hpp"
+#include "match/try_entry.hpp"
+#include "setup/opening.hpp"
+#include "setup/worst_case.hpp"
+
+std::int32_t next_try_count(std::int32_t counter) {
+    // Jumping back by a whole thousand keeps the board's three digits running on.
+    constexpr std::int32_t kLast = 2147483647;
+    constexpr std::int32_t kResumed = 2147482648;
+    return counter == kLast ? kResumed : counter + 1;
+}
+
+namespace {
+
+class Match {
+   public:
+    explicit Match(App& app)
+        : app_(app),
+          setup_(app.setup),
+          record_(app.setup.record),
+          clock_(app, MatchKind{record_.computer_guesses != 0, record_.answer_fixed != 0}) {}
+
+    bool run() {
+        start();
+        const bool prepared = prepare();
+        if (prepared) play();
+        return finish(prepared && won_);
+    }
+
+   private:
+    int length() const { return record_.code_length; }
+    bool person_guesses() const { return record_.computer_guesses == 0; }
+
+    void start() {
+        // The computer cannot make use of the vacant sign beyond two signs or under four
+        // places; the header still shows what the user chose.
+        if (!person_guesses() && (setup_.signs.set_size() > 2 || length() < 4))
+            record_.vacant_signs = 0;
+        MatchHeader header;
+        header.worst_case = worst_case_tries(length(), setup_.signs.set_size(),
+                                             record_.repetition != 0, record_.vacant_signs != 0);
+        header.opening = opening_display(length(), setup_.signs, record_.repetition != 0,
+                                         setup_.saved_vacant != 0);
+        header.vacant_chosen = setup_.saved_vacant != 0;
+        if (!record_.answer_fixed || record_.computer_sets_riddle || !person_guesses())
+            std::fill_n(setup_.answer_code.begin(), length(), ' ');
+
+        draw_match_screen(app_, header);
+        const BoardPlace first = BoardPlace::of_slot(1);
+        app_.console.goto_xy(first.code_column(length()), first.screen_row());
+        if (person_guesses()) {
+            app_.console.write_text(std::string(length(), '.'));
+            app_.console.goto_xy(first.code_column(length()), first.screen_row());
+        }
+        if (record_.answer_fixed && record_.computer_sets_riddle) choose_fixed_answer_code(app_);
+        clock_.start();
+    }
+
+    bool prepare() {
+        if (!person_guesses()) return false;  // the computer's search has no place here yet
+        if (!record_.answer_fixed && !prepare_variable_answer(app_, clock_, variable_))
+            return false;
+        if (record_.sound) app_.console.beep();
+        return true;
+    }
+
+    void play() {
+        for (;;) {
+            const auto [slot, place] = next_slot();
+            TryRecord& record = slots_[slot - 1];
+            const std::optional<TypedTry> typed =
+                enter_try(app_, clock_, place, record_.vacant_signs != 0, counter_ > 1);
+            if (!typed) return;
+            const std::size_t earlier = std::min<std::int32_t>(counter_ - 1, 30);
+            const std::optional<Response> answer =
+                answer_person_try(app_, clock_, variable_, *typed,
+                                  std::span<const TryRecord>(slots_.data(), earlier), place);
+            if (!answer) return;
+            record.code = typed->text;
+            record.p = answer->p;
+            record.z = static_cast<std::uint8_t>(answer->z());
+            if (answer->p == length()) {
+                won_ = true;
+                return;
+            }
+        }
+    }
+
+    // Counts the try and gives it its board row: the first 30 in order, the later ones in a
+    // ring with the whole board redrawn so that the newest stands at the bottom.
+    std::pair<int, BoardPlace> next_slot() {
+        counter_ = next_try_count(counter_);
+        if (counter_ <= 30) {
+            slots_[counter_ - 1].number = static_cast<std::uint16_t>(counter_);
+            const BoardPlace place = BoardPlace::of_slot(counter_);
+            write_try_number(app_.console, place, counter_, false);
+            if (counter_ == 2) clear_opening_text();
+            app_.console.goto_xy(place.code_column(length()), place.screen_row());
+            return {counter_, place};
+        }
+        ring_slot_ = ring_slot_ % 30 + 1;
+        slots_[ring_slot_ - 1].number = static_cast<std::uint16_t>(counter_ % 1000);
+        redraw_board_ring(app_.console, slots_, ring_slot_, length(), counter_ > 999,
+                          person_guesses());
+        const BoardPlace last{2, 15};
+        app_.console.goto_xy(last.code_column(length()), last.screen_row());
+        return {ring_slot_, last};
+    }
+
+    void clear_opening_text() {
+        app_.console.goto_xy(32, 5);
+        app_.console.write_text(std::string(11, ' '));
+    }
+
+    bool finish(bool won) {
+        variable_.release();
+        record_.vacant_signs = setup_.saved_vacant;
+        const std::string_view answer(setup_.answer_code.data(), setup_.answer_code.size());
+        return clock_.end_match(answer, won ? std::optional<std::int32_t>(counter_) : std::nullopt);
+    }
+
+    App& app_;
+    GameSetup& setup_;
+    ConditionsRecord& record_;
+    MatchClock clock_;
+    VariableAnswer variable_;
+    std::array<TryRecord, 30> slots_{};
+    std::int32_t counter_ = 0;
+    int ring_slot_ = 0;
+    bool won_ = false;
+};
+
+}  // namespace
+
+bool run_match(App& app) { return Match(app).run(); }

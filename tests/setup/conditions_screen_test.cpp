@@ -515,8 +515,9 @@ TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
     rig.app.conditions_path = folder.file(kConditionsFileName);
     rig.app.game_language = Language::German;
     validate_conditions(rig.app.setup);
-    // Sound on in field 2, then on through the form to the choice and "1".
-    rig.terminal.type("3\rj\r\r\r\r\r\r\r\rj\r1");
+    // Sound on in field 2, then on through the form to the choice and "1"; the match is left
+    // at its first try and no new game wanted.
+    rig.terminal.type("3\rj\r\r\r\r\r\r\r\rj\r1\x1bn");
     run_game(rig.app);
     EXPECT_EQ(rig.terminal.keys_left(), 0u);
     const ConditionsRecord saved = load_conditions(rig.app.conditions_path);

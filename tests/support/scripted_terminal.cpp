@@ -46,8 +46,9 @@ bool ScriptedTerminal::wait_for_key(int timeout_ms) {
     const std::uint64_t now = clock_.tick_ms();
     const std::uint64_t due = *script_.front().due_tick;
     if (due <= now) return true;
-    // A poll with nothing due yet lets the time run on to the next key.
-    if (timeout_ms < 0 || timeout_ms == 0 || now + static_cast<std::uint64_t>(timeout_ms) >= due) {
+    // A poll finds nothing before its time; a wait lets the time run on to the next key.
+    if (timeout_ms == 0) return false;
+    if (timeout_ms < 0 || now + static_cast<std::uint64_t>(timeout_ms) >= due) {
         clock_.advance_ms(due - now);
         return true;
     }
