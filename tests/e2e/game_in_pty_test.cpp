@@ -12,8 +12,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "setup/conditions_file.hpp"
 #include "support/vt_screen.hpp"
 
 namespace {
@@ -23,7 +26,8 @@ const char* const kTitle =
 
 class GameInPty {
 public:
-    GameInPty() {
+    // With conditions, the game finds them in its file as a user left them.
+    explicit GameInPty(const std::optional<ConditionsRecord>& conditions = std::nullopt) {
         // The game writes its conditions file beside itself; run a copy in a folder of its own.
         folder_ = std::filesystem::temp_directory_path() /
                   ("mirelvanthoque-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs_));
@@ -31,6 +35,8 @@ public:
         const auto game = folder_ / "mirelvanthoque";
         std::filesystem::copy_file(MIRELVANTHOQUE_GAME_PATH, game,
                                    std::filesystem::copy_options::overwrite_existing);
+        if (conditions && !save_conditions((folder_ / kConditionsFileName).string(), *conditions))
+            std::abort();
 
         winsize size{};
         size.ws_col = 80;
@@ -73,6 +79,17 @@ public:
         }
         return true;
     }
+
+    bool wait_until(const std::function<bool(const VtScreen&)>& shown, int timeout_ms = 5000) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+        while (!shown(screen_)) {
+            if (!read_some(deadline)) return false;
+        }
+        return true;
+    }
+
+    // Wipes our copy of the screen, so that only what the game draws from now on shows.
+    void forget_screen() { screen_.feed("\x1b[2J"); }
 
     // Waits for the game to end and returns its wait status, or -1 after the timeout.
     int wait_for_exit(int timeout_ms = 5000) {
@@ -200,6 +217,55 @@ TEST(GameInPty, ACrashRestoresTheTerminal) {
     const int status = game.wait_for_exit();
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGSEGV);
+    expect_modes_restored(game);
+}
+
+TEST(GameInPty, OneShortMatchAgainstTheComputersFixedCodeSurvivesAResize) {
+    // Two signs, two places: one of aa, ab, ba, bb is the code.
+    ConditionsRecord conditions;
+    conditions.first_sign = 'a';
+    conditions.last_sign = 'b';
+    conditions.code_length = 2;
+    conditions.repetition = 1;
+    GameInPty game(conditions);
+    ASSERT_TRUE(game.wait_for(kTitle));
+    game.send("e");
+    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    game.send("5");
+    ASSERT_TRUE(game.wait_for("Timelimit (only for computer)"));
+    game.send("1");
+    ASSERT_TRUE(game.wait_for(" Game start:"));
+    EXPECT_EQ(game.screen().row(9).substr(38, 20), "|*|  1|   ..    | | ");
+
+    // A resize draws the whole match again: board, panel and status line.
+    game.forget_screen();
+    kill(game.pid(), SIGWINCH);
+    ASSERT_TRUE(game.wait_for("New Game? Yes."));
+    EXPECT_EQ(game.screen().row(1), "___  ***  Mirelvanthoque  **  Windows - 64-Bit - Version  2025-06-21.  ***  ___ ");
+    EXPECT_EQ(game.screen().row(9).substr(38, 20), "|*|  1|   ..    | | ");
+    EXPECT_TRUE(game.screen().contains(" Game start:"));
+
+    const char* const tries[] = {"aa", "ab", "ba", "bb"};
+    int made = 0;
+    for (const char* attempt : tries) {
+        ++made;
+        game.send(attempt);
+        const int row = 8 + made;
+        ASSERT_TRUE(game.wait_until([&](const VtScreen& screen) { return screen.row(row)[55] != ' '; }))
+            << attempt;
+        if (game.screen().row(row)[55] == '2') break;
+    }
+    ASSERT_TRUE(game.wait_for("Game end"));
+    const std::string status = game.screen().row(25);
+    EXPECT_EQ(status.substr(0, 11), std::string("Answer:  ") + tries[made - 1]);
+    EXPECT_EQ(status.substr(44, 1), std::to_string(made));
+
+    game.send("n");
+    ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
+    game.send("9");
+    const int status_code = game.wait_for_exit();
+    ASSERT_TRUE(WIFEXITED(status_code)) << status_code;
+    EXPECT_EQ(WEXITSTATUS(status_code), 0);
     expect_modes_restored(game);
 }
 
