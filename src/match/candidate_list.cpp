@@ -209,6 +209,35 @@ class ResponseTally {
     std::array<std::array<std::uint32_t, kMostKeys>, 2> pairs_;
 };
 
+// Counts the response numbers of whole blocks one by one into four tables taken in turn, so
+// that the sums can be read after any block at little cost: the guesser looks at them while
+// a try is still being scored.
+class CellTally {
+   public:
+    explicit CellTally(int numbers) : numbers_(numbers) {
+        for (auto& table : cells_) std::fill(table.begin(), table.begin() + numbers + 1, 0u);
+    }
+
+    std::uint8_t padding_number() const { return static_cast<std::uint8_t>(numbers_); }
+
+    void add_block(const std::uint8_t* numbers) {
+        for (std::size_t k = 0; k < kBlock; k += 4) {
+            ++cells_[0][numbers[k]];
+            ++cells_[1][numbers[k + 1]];
+            ++cells_[2][numbers[k + 2]];
+            ++cells_[3][numbers[k + 3]];
+        }
+    }
+
+    std::uint32_t total(int number) const {
+        return cells_[0][number] + cells_[1][number] + cells_[2][number] + cells_[3][number];
+    }
+
+   private:
+    int numbers_;
+    std::array<std::array<std::uint32_t, kResponseNumbers + 1>, 4> cells_;
+};
+
 // The class pass for n positions and m counted signs, both fixed so that the inner loops
 // unroll. The candidates' sign counts and the try's counts sit in the same nibble, so min()
 // works on them in place; the low and high nibble sums cannot carry into each other because
@@ -218,9 +247,10 @@ class ResponseTally {
 // a call in code built without AVX, which is what GCC's ABI note is about.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
-template <typename V, int N, int M>
-[[gnu::always_inline]] inline void classify_blocks(const PassPlan& plan, std::size_t size,
-                                                   std::uint8_t* responses, ResponseTally& tally) {
+template <typename V, int N, int M, typename Tally>
+[[gnu::always_inline]] inline void classify_blocks(const PassPlan& plan, std::size_t first,
+                                                   std::size_t size, std::uint8_t* responses,
+                                                   Tally& tally) {
     std::array<V, N> try_signs;
     for (int q = 0; q < N; ++q) try_signs[q] = broadcast<V>(plan.try_signs[q]);
     std::array<V, M> masks;
@@ -231,7 +261,7 @@ template <typename V, int N, int M>
     }
     const V low_nibble = broadcast<V>(15);
 
-    for (std::size_t begin = 0; begin < size; begin += kBlock) {
+    for (std::size_t begin = first; begin < size; begin += kBlock) {
         const std::size_t length = std::min(kBlock, size - begin);
         alignas(kColumnAlignment) std::uint8_t block[kBlock];
         for (std::size_t i = 0; i < length; i += sizeof(V)) {
@@ -255,66 +285,71 @@ template <typename V, int N, int M>
 }
 #pragma GCC diagnostic pop
 
-template <int N, int M>
-void classify_pass(const PassPlan& plan, std::size_t size, std::uint8_t* responses,
-                   ResponseTally& tally) {
-    classify_blocks<Lanes, N, M>(plan, size, responses, tally);
+template <int N, int M, typename Tally>
+void classify_pass(const PassPlan& plan, std::size_t first, std::size_t size,
+                   std::uint8_t* responses, Tally& tally) {
+    classify_blocks<Lanes, N, M>(plan, first, size, responses, tally);
 }
 
 #if defined(__x86_64__)
-template <int N, int M>
-__attribute__((target("avx2"))) void classify_pass_avx2(const PassPlan& plan, std::size_t size,
-                                                        std::uint8_t* responses,
-                                                        ResponseTally& tally) {
-    classify_blocks<WideVectorLanes, N, M>(plan, size, responses, tally);
+template <int N, int M, typename Tally>
+__attribute__((target("avx2"))) void classify_pass_avx2(const PassPlan& plan, std::size_t first,
+                                                        std::size_t size,
+                                                        std::uint8_t* responses, Tally& tally) {
+    classify_blocks<WideVectorLanes, N, M>(plan, first, size, responses, tally);
 }
 #endif
 
-using PassFunction = void (*)(const PassPlan&, std::size_t, std::uint8_t*, ResponseTally&);
+// A pass over the entries first..size - 1; first must be a multiple of the block size.
+template <typename Tally>
+using PassFunction = void (*)(const PassPlan&, std::size_t, std::size_t, std::uint8_t*, Tally&);
 
+template <typename Tally>
 struct PortablePass {
     template <int N, int M>
-    static constexpr PassFunction of() {
-        return &classify_pass<N, M>;
+    static constexpr PassFunction<Tally> of() {
+        return &classify_pass<N, M, Tally>;
     }
 };
 
-template <typename Pass, int N, int... M>
-constexpr std::array<PassFunction, kMaxCodeLength + 1> passes_for_length(
+template <typename Pass, typename Tally, int N, int... M>
+constexpr std::array<PassFunction<Tally>, kMaxCodeLength + 1> passes_for_length(
     std::integer_sequence<int, M...>) {
     return {Pass::template of<N, (M <= N ? M : N)>()...};
 }
 
 // [n - 1][m]: the pass for n positions and m counted signs.
-template <typename Pass, int... N>
+template <typename Pass, typename Tally, int... N>
 constexpr auto pass_table(std::integer_sequence<int, N...>) {
-    return std::array<std::array<PassFunction, kMaxCodeLength + 1>, sizeof...(N)>{
-        passes_for_length<Pass, N + 1>(std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
+    return std::array<std::array<PassFunction<Tally>, kMaxCodeLength + 1>, sizeof...(N)>{
+        passes_for_length<Pass, Tally, N + 1>(
+            std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
 }
 
-constexpr auto kPortablePasses =
-    pass_table<PortablePass>(std::make_integer_sequence<int, kMaxCodeLength>{});
-
 #if defined(__x86_64__)
+template <typename Tally>
 struct Avx2Pass {
     template <int N, int M>
-    static constexpr PassFunction of() {
-        return &classify_pass_avx2<N, M>;
+    static constexpr PassFunction<Tally> of() {
+        return &classify_pass_avx2<N, M, Tally>;
     }
 };
-
-constexpr auto kAvx2Passes =
-    pass_table<Avx2Pass>(std::make_integer_sequence<int, kMaxCodeLength>{});
 #endif
 
-PassFunction pass_for(CandidateList::VectorWidth width, int code_length, int counted_signs) {
+template <typename Tally>
+PassFunction<Tally> pass_for(CandidateList::VectorWidth width, int code_length,
+                             int counted_signs) {
+    static constexpr auto kPortable =
+        pass_table<PortablePass<Tally>, Tally>(std::make_integer_sequence<int, kMaxCodeLength>{});
 #if defined(__x86_64__)
+    static constexpr auto kAvx2 =
+        pass_table<Avx2Pass<Tally>, Tally>(std::make_integer_sequence<int, kMaxCodeLength>{});
     if (width == CandidateList::VectorWidth::Widest && __builtin_cpu_supports("avx2"))
-        return kAvx2Passes[code_length - 1][counted_signs];
+        return kAvx2[code_length - 1][counted_signs];
 #else
     (void)width;
 #endif
-    return kPortablePasses[code_length - 1][counted_signs];
+    return kPortable[code_length - 1][counted_signs];
 }
 
 }  // namespace
@@ -418,33 +453,37 @@ Code CandidateList::code(std::size_t entry) const {
     return code;
 }
 
-ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counted,
-                                   std::optional<int> known_total) {
-    const int n = set_.code_length;
+namespace {
+
+// The plan of a pass for a try: its signs per position and, unless the total is known, each
+// counted sign it holds with the nibble of the candidates' count of it.
+template <typename PositionColumn, typename CountColumn>
+PassPlan plan_for(const Code& try_code, const SignFlags& counted, bool total_known, int set_size,
+                  PositionColumn position_column, CountColumn count_column) {
     PassPlan plan;
-    for (int position = 0; position < n; ++position) {
+    for (int position = 0; position < try_code.length; ++position) {
         plan.positions[position] = position_column(position);
         plan.try_signs[position] = try_code.signs[position];
     }
-    if (!known_total) {
-        std::array<std::uint8_t, kRingSize + 1> try_counts{};
-        for (int position = 0; position < n; ++position) ++try_counts[try_code.signs[position]];
-        for (int sign = 1; sign <= set_.set_size; ++sign) {
-            if (!counted[sign] || try_counts[sign] == 0) continue;
-            const bool high = (sign - 1) % 2 == 1;
-            const int term = plan.counted_signs++;
-            plan.count_columns[term] = count_column((sign - 1) / 2);
-            plan.nibble_masks[term] = high ? 0xF0 : 0x0F;
-            plan.try_counts[term] = static_cast<std::uint8_t>(try_counts[sign] << (high ? 4 : 0));
-        }
+    if (total_known) return plan;
+    std::array<std::uint8_t, kRingSize + 1> try_counts{};
+    for (int position = 0; position < try_code.length; ++position)
+        ++try_counts[try_code.signs[position]];
+    for (int sign = 1; sign <= set_size; ++sign) {
+        if (!counted[sign] || try_counts[sign] == 0) continue;
+        const bool high = (sign - 1) % 2 == 1;
+        const int term = plan.counted_signs++;
+        plan.count_columns[term] = count_column((sign - 1) / 2);
+        plan.nibble_masks[term] = high ? 0xF0 : 0x0F;
+        plan.try_counts[term] = static_cast<std::uint8_t>(try_counts[sign] << (high ? 4 : 0));
     }
+    return plan;
+}
 
-    ResponseTally tally(triangle(n + 1));
-    pass_for(width_, n, plan.counted_signs)(plan, size_, response_column(), tally);
-    last_pass_had_total_ = known_total.has_value();
-
+template <typename Tally>
+ClassTable classes_of(const Tally& tally, int length, std::optional<int> known_total) {
     ClassTable classes;
-    for (int t = known_total.value_or(0); t <= known_total.value_or(n); ++t) {
+    for (int t = known_total.value_or(0); t <= known_total.value_or(length); ++t) {
         for (int p = 0; p <= t; ++p) {
             const Response response{static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(t)};
             const std::uint32_t codes =
@@ -453,6 +492,74 @@ ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counte
         }
     }
     return classes;
+}
+
+// Candidates scored between two looks at the classes of a bounded pass.
+constexpr std::size_t kBoundedChunk = 4 * kBlock;
+
+}  // namespace
+
+ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counted,
+                                   std::optional<int> known_total) {
+    const int n = set_.code_length;
+    const PassPlan plan = plan_for(
+        try_code, counted, known_total.has_value(), set_.set_size,
+        [&](int position) { return position_column(position); },
+        [&](int pair) { return count_column(pair); });
+    ResponseTally tally(triangle(n + 1));
+    pass_for<ResponseTally>(width_, n, plan.counted_signs)(plan, 0, size_, response_column(),
+                                                          tally);
+    last_pass_had_total_ = known_total.has_value();
+    return classes_of(tally, n, known_total);
+}
+
+BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignFlags& counted,
+                                               std::optional<int> known_total,
+                                               const ClassBound& bound) {
+    const int n = set_.code_length;
+    const PassPlan plan = plan_for(
+        try_code, counted, known_total.has_value(), set_.set_size,
+        [&](int position) { return position_column(position); },
+        [&](int pair) { return count_column(pair); });
+    const auto pass = pass_for<CellTally>(width_, n, plan.counted_signs);
+    CellTally tally(known_total ? n + 1 : triangle(n + 1));
+    last_pass_had_total_ = known_total.has_value();
+    BoundedClasses result;
+    for (std::size_t begin = 0; begin < size_; begin += kBoundedChunk) {
+        const std::size_t end = std::min(size_, begin + kBoundedChunk);
+        pass(plan, begin, end, response_column(), tally);
+        result.scored = end;
+        if (end == size_) break;
+        if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
+        // Classes only grow, so a try worse than the bound part way stays worse.
+        const ClassTable partial = classes_of(tally, n, known_total);
+        const std::int32_t most = partial.largest();
+        if (most > bound.max ||
+            (most == bound.max && partial.sum_of_squares() >= bound.sum_of_squares)) {
+            result.abandoned = true;
+            return result;
+        }
+    }
+    result.classes = classes_of(tally, n, known_total);
+    return result;
+}
+
+void CandidateList::assign(const CodeSet& set, std::size_t count,
+                           const std::function<Code(std::size_t)>& code_at) {
+    release();
+    set_ = set;
+    capacity_ = padded_capacity(count == 0 ? 1 : count);
+    const std::size_t bytes = capacity_ * static_cast<std::size_t>(column_count(set));
+    block_.reset(static_cast<std::uint8_t*>(
+        ::operator new[](bytes, std::align_val_t{kColumnAlignment})));
+    std::memset(block_.get(), 0, bytes);
+    for (std::size_t entry = 0; entry < count; ++entry) {
+        const Code code = code_at(entry);
+        for (int position = 0; position < set.code_length; ++position)
+            position_column(position)[entry] = code.signs[position];
+    }
+    count_signs(0, count);
+    size_ = count;
 }
 
 void CandidateList::keep(Response answer) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -31,6 +32,19 @@ struct BuildHooks {
     std::function<void(int tenths)> progress;
 };
 
+// How good the best try so far is: a try with a larger class, or as large a class and a sum
+// of squares at least as large before its last candidate, cannot beat it.
+struct ClassBound {
+    std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    std::int64_t sum_of_squares = std::numeric_limits<std::int64_t>::max();
+};
+
+struct BoundedClasses {
+    ClassTable classes;       // complete unless abandoned
+    bool abandoned = false;
+    std::size_t scored = 0;   // candidates scored before the pass ended
+};
+
 // Every code not yet ruled out. One block of memory holds a byte column per code position, a
 // byte column per pair of signs (their counts in the two nibbles) and one for each code's
 // response to the current try, so that the class pass streams through it 16 codes at a time.
@@ -49,6 +63,9 @@ class CandidateList {
     // memory_available, could not be allocated, or holds more codes than a class can count.
     BuildResult build(const CodeSet& set, std::uint64_t memory_available, const BuildHooks& hooks);
     void release();
+    // Holds exactly these codes of the set, in this order. Throws when memory runs out.
+    void assign(const CodeSet& set, std::size_t count,
+                const std::function<Code(std::size_t)>& code_at);
 
     const CodeSet& code_set() const { return set_; }
     std::size_t size() const { return size_; }
@@ -60,6 +77,11 @@ class CandidateList {
     // worked out per candidate.
     ClassTable classify(const Code& try_code, const SignFlags& counted,
                         std::optional<int> known_total);
+
+    // The same classes, unless the try is found part way to be worse than the bound; then
+    // the pass stops. Until the next classify the responses are those of this pass.
+    BoundedClasses classify_bounded(const Code& try_code, const SignFlags& counted,
+                                    std::optional<int> known_total, const ClassBound& bound);
 
     // Keeps exactly the candidates that gave this response in the last pass.
     void keep(Response answer);

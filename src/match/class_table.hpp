@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <array>
 #include <cstdint>
 
@@ -15,6 +17,17 @@ class ClassTable {
     bool possible(int t, int p) const { return count(t, p) != 0; }
     void add(Response response, std::int32_t codes = 1) {
         counts_[index(response.t, response.p)] += codes;
+    }
+
+    std::int32_t largest() const { return *std::max_element(counts_.begin(), counts_.end()); }
+    std::int64_t sum_of_squares() const {
+        std::int64_t sum = 0;
+        for (std::int32_t count : counts_) sum += static_cast<std::int64_t>(count) * count;
+        return sum;
+    }
+    int non_empty() const {
+        return static_cast<int>(std::count_if(counts_.begin(), counts_.end(),
+                                              [](std::int32_t count) { return count != 0; }));
     }
 
     friend bool operator==(const ClassTable&, const ClassTable&) = default;

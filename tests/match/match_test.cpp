@@ -89,9 +89,9 @@ std::pair<int, int> plain_score(std::string_view guess, std::string_view code) {
 std::string first_column_row(std::string_view panel, int number, std::string_view code, int p,
                              int z) {
     std::string row = pad(std::string(panel), 38) + kEmptyBoard;
-    std::string shown = std::to_string(number);
-    row.replace(44 - shown.size(), shown.size(), shown);
-    row.replace((101 - code.size()) / 2 - 1, code.size(), code);
+    const std::string shown = std::to_string(number);
+    std::copy(shown.begin(), shown.end(), row.begin() + static_cast<long>(44 - shown.size()));
+    std::copy(code.begin(), code.end(), row.begin() + static_cast<long>((101 - code.size()) / 2 - 1));
     row[55] = static_cast<char>('0' + p);
     row[57] = static_cast<char>('0' + z);
     return full_row(row);
