@@ -1,0 +1,177 @@
+#include "guesser/guess_tables.hpp"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <numeric>
+
+#include "setup/game_setup.hpp"
+
+namespace {
+
+constexpr std::int32_t kHeartbeatTries = 256;
+constexpr std::int32_t kTriesPerPoll = 16;
+
+bool abandon_requested(const BuildHooks& hooks) {
+    return hooks.abandon_requested && hooks.abandon_requested();
+}
+
+}  // namespace
+
+std::array<std::uint8_t, kRingSize + 1> random_order(int m, Random& random) {
+    std::array<std::uint8_t, kRingSize + 1> pool{};
+    for (int k = 1; k <= m; ++k) pool[k] = static_cast<std::uint8_t>(k);
+    std::array<std::uint8_t, kRingSize + 1> order{};
+    for (int k = 1; k <= m; ++k) {
+        const int place = static_cast<int>(random.uniform(static_cast<std::uint64_t>(m + 1 - k))) + 1;
+        order[k] = pool[place];
+        std::copy(pool.begin() + place + 1, pool.begin() + m + 1, pool.begin() + place);
+    }
+    return order;
+}
+
+Relabelling Relabelling::draw(int length, int set_size, Random& random) {
+    Relabelling relabelling;
+    const auto positions = random_order(length, random);
+    for (int k = 0; k < length; ++k)
+        relabelling.position[k] = static_cast<std::uint8_t>(positions[k + 1] - 1);
+    relabelling.sign = random_order(set_size, random);
+    return relabelling;
+}
+
+std::int32_t TryTable::try_count(const GuessShape& shape) {
+    std::uint64_t count = 1;
+    for (int position = 0; position < shape.length; ++position)
+        count *= static_cast<std::uint64_t>(shape.alphabet());
+    if (shape.vacant) --count;
+    return count > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
+               ? std::numeric_limits<std::int32_t>::max()
+               : static_cast<std::int32_t>(count);
+}
+
+std::uint64_t TryTable::bytes_needed(const GuessShape& shape) {
+    const auto tries = static_cast<std::uint64_t>(try_count(shape));
+    // Per try: its signs, its place in the tries list and its mark.
+    const std::uint64_t per_try = static_cast<std::uint64_t>(shape.length) + sizeof(std::int32_t) + 1;
+    return tries * per_try +
+           CandidateList::bytes_needed(CodeSet{shape.set_size, shape.length, shape.chain_repetition});
+}
+
+TryTable::BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
+                                      Random& random, std::uint64_t memory_available,
+                                      const BuildHooks& hooks,
+                                      std::vector<std::int32_t>& tries_list,
+                                      CandidateList& candidates) {
+    release();
+    tries_list.clear();
+    candidates.release();
+    if (try_count(shape) == std::numeric_limits<std::int32_t>::max() ||
+        bytes_needed(shape) > memory_available)
+        return BuildResult::NoRoom;
+    shape_ = shape;
+    length_ = shape.length;
+    storage_ = storage;
+    for (int digit = 0; digit <= shape.set_size; ++digit)
+        digit_of_sign_[storage.sign[digit]] = static_cast<std::uint8_t>(digit);
+    const std::int32_t tries = try_count(shape);
+
+    try {
+        codes_.resize(static_cast<std::size_t>(tries) * static_cast<std::size_t>(length_));
+        tries_list.reserve(static_cast<std::size_t>(tries));
+    } catch (const std::bad_alloc&) {
+        release();
+        return BuildResult::NoRoom;
+    }
+
+    // The odometer runs with the first place fastest; with the vacant sign it starts past the
+    // all-vacant code.
+    const int first = shape.first_digit();
+    std::array<std::uint8_t, kMaxCodeLength> digits{};
+    digits.fill(static_cast<std::uint8_t>(first));
+    if (shape.vacant) digits[0] = 1;
+    std::int32_t next_tenth_at = (tries + 9) / 10;
+    for (std::int32_t made = 0; made < tries; ++made) {
+        if (made % kHeartbeatTries == 0 && hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(made));
+        if (made % kTriesPerPoll == 0 && abandon_requested(hooks)) {
+            release();
+            tries_list.clear();
+            return BuildResult::Abandoned;
+        }
+        std::uint8_t* signs = &codes_[static_cast<std::size_t>(made) * length_];
+        for (int place = 0; place < length_; ++place)
+            signs[storage.position[place]] = storage.sign[digits[place]];
+        for (int place = 0; place < length_; ++place) {
+            if (digits[place] < shape.set_size) {
+                ++digits[place];
+                break;
+            }
+            digits[place] = static_cast<std::uint8_t>(first);
+        }
+        if (made + 1 >= next_tenth_at) {
+            const int tenths = static_cast<int>(static_cast<std::int64_t>(made + 1) * 10 / tries);
+            next_tenth_at = static_cast<std::int32_t>(
+                (static_cast<std::int64_t>(tenths + 1) * tries + 9) / 10);
+            if (hooks.progress) hooks.progress(tenths);
+        }
+    }
+    count_ = tries;
+
+    tries_list.resize(static_cast<std::size_t>(tries));
+    std::iota(tries_list.begin(), tries_list.end(), 0);
+    for (std::size_t i = tries_list.size(); i > 1; --i)
+        std::swap(tries_list[i - 1], tries_list[random.uniform(i)]);
+    if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
+    if (abandon_requested(hooks)) {
+        release();
+        tries_list.clear();
+        return BuildResult::Abandoned;
+    }
+
+    // The candidates, newest try first: no vacant place, and no sign twice without repetition.
+    std::vector<std::int32_t> chain;
+    try {
+        chain.reserve(static_cast<std::size_t>(
+            code_count(shape.set_size, shape.length, shape.chain_repetition)));
+        for (std::int32_t number = tries - 1; number >= 0; --number) {
+            const Code try_code = code(number);
+            std::array<std::uint8_t, kRingSize + 1> counts{};
+            bool fits = true;
+            for (int position = 0; position < length_ && fits; ++position) {
+                const SignIndex sign = try_code.signs[position];
+                fits = sign != kVacantIndex && (shape.chain_repetition || ++counts[sign] == 1);
+            }
+            if (fits) chain.push_back(number);
+        }
+        candidates.assign(CodeSet{shape.set_size, shape.length, shape.chain_repetition}, chain.size(),
+                          [&](std::size_t entry) { return code(chain[entry]); });
+    } catch (const std::bad_alloc&) {
+        release();
+        tries_list.clear();
+        candidates.release();
+        return BuildResult::NoRoom;
+    }
+    if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
+    if (abandon_requested(hooks)) {
+        release();
+        tries_list.clear();
+        candidates.release();
+        return BuildResult::Abandoned;
+    }
+    return BuildResult::Built;
+}
+
+std::int32_t TryTable::number_of(const Code& code) const {
+    const int first = shape_.first_digit();
+    std::int64_t value = 0;
+    for (int place = length_ - 1; place >= 0; --place) {
+        const int digit = digit_of_sign_[code.signs[storage_.position[place]]];
+        value = value * shape_.alphabet() + (digit - first);
+    }
+    if (shape_.vacant) --value;
+    return static_cast<std::int32_t>(value);
+}
+
+void TryTable::release() {
+    std::vector<std::uint8_t>().swap(codes_);
+    count_ = 0;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "match/candidate_list.hpp"
+#include "setup/signs.hpp"
+#include "shell/random.hpp"
+
+// The game as the guesser sees it.
+struct GuessShape {
+    int length = 4;
+    int set_size = 6;
+    bool repetition = false;        // of the conditions: openings and fixed-multiset mode
+    bool chain_repetition = false;  // of the candidate chain, which may be built without
+    bool vacant = false;            // the vacant sign is in the try alphabet
+
+    int alphabet() const { return set_size + (vacant ? 1 : 0); }
+    int first_digit() const { return vacant ? 0 : 1; }
+};
+
+// A random order of 1..m by drawing from a shrinking pool: item k is pool place
+// Random(m + 1 - k) + 1. Entry 0 stays 0.
+std::array<std::uint8_t, kRingSize + 1> random_order(int m, Random& random);
+
+// Positions 0..n-1 and sign indices 0..s relabelled; sign 0 keeps its place unless set.
+struct Relabelling {
+    std::array<std::uint8_t, kMaxCodeLength> position{};  // digit place k goes to position[k]
+    std::array<std::uint8_t, kRingSize + 1> sign{};       // digit value d becomes sign[d]
+
+    static Relabelling draw(int length, int set_size, Random& random);
+};
+
+// Every try of the alphabet, numbered in the order they were made. Each is stored through a
+// relabelling, so the numbering says nothing about the signs or positions of a try.
+class TryTable {
+   public:
+    enum class BuildResult { Built, Abandoned, NoRoom };
+
+    // Bytes the tables of the shape take, the candidate list included.
+    static std::uint64_t bytes_needed(const GuessShape& shape);
+    static std::int32_t try_count(const GuessShape& shape);
+
+    // Makes every try, shuffles the tries list (Fisher-Yates over Random) and threads the
+    // candidates, newest first. The hooks are those of the candidate list's build.
+    BuildResult build(const GuessShape& shape, const Relabelling& storage, Random& random,
+                      std::uint64_t memory_available, const BuildHooks& hooks,
+                      std::vector<std::int32_t>& tries_list, CandidateList& candidates);
+
+    std::int32_t size() const { return count_; }
+    Code code(std::int32_t number) const {
+        Code code;
+        code.length = length_;
+        const std::uint8_t* signs = &codes_[static_cast<std::size_t>(number) * length_];
+        for (int position = 0; position < length_; ++position) code.signs[position] = signs[position];
+        return code;
+    }
+    bool holds(std::int32_t number, SignIndex sign) const {
+        const std::uint8_t* signs = &codes_[static_cast<std::size_t>(number) * length_];
+        for (int position = 0; position < length_; ++position)
+            if (signs[position] == sign) return true;
+        return false;
+    }
+    // The number of the try with this code; -1 for the all-vacant code, which is not made.
+    std::int32_t number_of(const Code& code) const;
+
+    void release();
+
+   private:
+    GuessShape shape_;
+    int length_ = 0;
+    std::int32_t count_ = 0;
+    Relabelling storage_;
+    std::array<std::uint8_t, kRingSize + 1> digit_of_sign_{};
+    std::vector<std::uint8_t> codes_;
+};

@@ -1,0 +1,362 @@
+#include "guesser/guesser.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "setup/opening.hpp"
+
+namespace {
+
+constexpr int kAbsent = 100;  // the first place of a sign a try does not hold
+
+int distinct_signs(const Code& code) {
+    SignFlags seen{};
+    int count = 0;
+    for (int position = 0; position < code.length; ++position) {
+        const SignIndex sign = code.signs[position];
+        if (sign == kVacantIndex || seen[sign]) continue;
+        seen[sign] = true;
+        ++count;
+    }
+    return count;
+}
+
+bool holds(const Code& code, SignIndex sign) {
+    return std::find(code.signs.begin(), code.signs.begin() + code.length, sign) !=
+           code.signs.begin() + code.length;
+}
+
+int count_flags(const SignFlags& flags) { return static_cast<int>(std::count(flags.begin(), flags.end(), true)); }
+
+}  // namespace
+
+Measures Measures::of(const ClassTable& table, int length) {
+    Measures measures;
+    measures.max = table.largest();
+    measures.sum_of_squares = table.sum_of_squares();
+    measures.classes = table.non_empty();
+    measures.win = table.count(length, length) == 1;
+    return measures;
+}
+
+bool Measures::better_than(const Measures& best) const {
+    if (max != best.max) return max < best.max;
+    if (sum_of_squares != best.sum_of_squares) return sum_of_squares < best.sum_of_squares;
+    if (classes != best.classes) return classes > best.classes;
+    return win && !best.win;
+}
+
+Guesser::Guesser(const GuessShape& shape) : shape_(shape) {
+    fixed_multiset_ = !shape.repetition && shape.length == shape.set_size;
+    keep_blank_done_ = shape.vacant;
+    drop_vacant_pending_ = shape.vacant;
+    for (int sign = 1; sign <= shape.set_size; ++sign) possible_[sign] = true;
+}
+
+TryTable::BuildResult Guesser::build(Random& random, std::uint64_t memory_available,
+                                     const BuildHooks& hooks) {
+    const Relabelling opening_labels = Relabelling::draw(shape_.length, shape_.set_size, random);
+    build_opening(opening_labels, shape_.set_size, shape_.vacant, random);
+    const Relabelling storage = Relabelling::draw(shape_.length, shape_.set_size, random);
+    const TryTable::BuildResult result =
+        table_.build(shape_, storage, random, memory_available, hooks, tries_, candidates_);
+    if (result != TryTable::BuildResult::Built) {
+        release();
+        return result;
+    }
+    try {
+        marks_.assign(static_cast<std::size_t>(table_.size()), 1);
+    } catch (const std::bad_alloc&) {
+        release();
+        return TryTable::BuildResult::NoRoom;
+    }
+    return result;
+}
+
+void Guesser::release() {
+    table_.release();
+    candidates_.release();
+    std::vector<std::int32_t>().swap(tries_);
+    std::vector<std::uint8_t>().swap(marks_);
+}
+
+// ---------------------------------------------------------------- the search
+
+Code Guesser::begin_search(Random& random) {
+    const bool reduction_allowed = possible_count_ > 2;
+    possible_count_ = 0;
+    const bool two_left = tries_.size() == 2 || candidates_.size() == 2;
+    if (two_left) opening_ = false;
+
+    best_ = Measures{};
+    best_number_ = -1;
+    tie_counter_ = 2;
+    cursor_ = 0;
+    evaluated_ = 0;
+    opening_searched_ = false;
+    reduction_ = false;
+    if (opening_) {
+        to_evaluate_ = 1;
+        return opening_code_;
+    }
+    to_evaluate_ = tries_count();
+    Code shown = table_.code(tries_.front());
+    if (reduction_allowed && !two_left && tries_.size() >= 3 && candidates_.size() >= 3)
+        symmetry_pass(random, shown);
+    return shown;
+}
+
+// Never-used signs are interchangeable: of the tries that differ only by relabelling them,
+// one is evaluated.
+void Guesser::symmetry_pass(Random& random, Code& shown) {
+    std::vector<std::uint8_t> never_used;
+    for (int sign = 1; sign <= shape_.set_size; ++sign)
+        if (!used_[sign]) never_used.push_back(static_cast<std::uint8_t>(sign));
+    const int unused = static_cast<int>(never_used.size());
+    if (unused < 2) return;
+    const auto order = random_order(unused, random);
+    std::vector<std::uint8_t> shuffled;
+    for (int k = 1; k <= unused; ++k) shuffled.push_back(never_used[order[k] - 1]);
+    const int n = shape_.length;
+    const int skipped = std::max(unused - n, 0);
+    excluded_.assign(shuffled.begin(), shuffled.begin() + skipped);
+    participants_.assign(shuffled.begin() + skipped, shuffled.end());
+
+    std::int32_t fresh_number = -1;
+    if (unused >= n) {
+        Code fresh;
+        fresh.length = n;
+        for (int position = 0; position < n; ++position) fresh.signs[position] = participants_[position];
+        shown = fresh;
+        fresh_number = table_.number_of(fresh);
+    }
+    std::int32_t canonical_count = 0;
+    std::size_t fresh_place = tries_.size();
+    bool first_shown = unused >= n;
+    for (std::size_t place = 0; place < tries_.size(); ++place) {
+        const std::int32_t number = tries_[place];
+        const Code code = table_.code(number);
+        const bool passes = canonical(code);
+        marks_[static_cast<std::size_t>(number)] = passes;
+        canonical_count += passes;
+        if (passes && !first_shown) {
+            shown = code;
+            first_shown = true;
+        }
+        if (number == fresh_number) fresh_place = place;
+    }
+    if (canonical_count == 0) return;  // nothing canonical left: search without the reduction
+    reduction_ = true;
+    to_evaluate_ = canonical_count;
+    if (fresh_place < tries_.size())
+        std::rotate(tries_.begin(), tries_.begin() + static_cast<long>(fresh_place),
+                    tries_.begin() + static_cast<long>(fresh_place) + 1);
+}
+
+bool Guesser::canonical(const Code& code) const {
+    for (std::uint8_t sign : excluded_)
+        if (holds(code, sign)) return false;
+    int last_place = 0;
+    for (std::uint8_t sign : participants_) {
+        int place = kAbsent;
+        for (int position = 0; position < code.length; ++position) {
+            if (code.signs[position] == sign) {
+                place = position + 1;
+                break;
+            }
+        }
+        if (place < last_place) return false;
+        last_place = place;
+    }
+    return true;
+}
+
+bool Guesser::search_done() const {
+    if (opening_) return opening_searched_;
+    if (reduction_) return evaluated_ >= to_evaluate_;
+    return cursor_ >= tries_.size();
+}
+
+bool Guesser::evaluate_next(Random& random) {
+    bool became_best = false;
+    if (opening_) {
+        const BoundedClasses result = evaluate(opening_code_, ClassBound{});
+        opening_searched_ = true;
+        ++evaluated_;
+        weigh(opening_code_, -1, result.classes, random, became_best);
+        return became_best;
+    }
+    while (cursor_ < tries_.size() && reduction_ && !marks_[static_cast<std::size_t>(tries_[cursor_])])
+        ++cursor_;
+    if (cursor_ >= tries_.size()) return false;
+    const std::int32_t number = tries_[cursor_++];
+    const Code code = table_.code(number);
+    const BoundedClasses result = evaluate(code, ClassBound{best_.max, best_.sum_of_squares});
+    ++evaluated_;
+    if (!result.abandoned) weigh(code, number, result.classes, random, became_best);
+    return became_best;
+}
+
+void Guesser::end_search() {
+    // A search cut short begins the next one with the tries it did not reach.
+    if (!opening_ && tries_.size() > 2 && cursor_ < tries_.size())
+        std::rotate(tries_.begin(), tries_.begin() + static_cast<long>(cursor_), tries_.end());
+}
+
+std::optional<int> Guesser::known_total(const Code& code) const {
+    if (!fixed_multiset_ || candidates_.size() == 0) return std::nullopt;
+    const Code first = candidates_.code(0);
+    const SignCounts try_counts = sign_counts(code, shape_.set_size, false);
+    const SignCounts candidate_counts = sign_counts(first, shape_.set_size, false);
+    int total = 0;
+    for (int sign = 1; sign <= shape_.set_size; ++sign)
+        if (possible_[sign]) total += std::min(try_counts[sign], candidate_counts[sign]);
+    return total;
+}
+
+BoundedClasses Guesser::evaluate(const Code& code, const ClassBound& bound) {
+    BoundedClasses result = candidates_.classify_bounded(code, possible_, known_total(code), bound);
+    scorings_ += result.scored;
+    return result;
+}
+
+void Guesser::weigh(const Code& code, std::int32_t number, const ClassTable& classes,
+                    Random& random, bool& became_best) {
+    const Measures measures = Measures::of(classes, shape_.length);
+    bool take = false;
+    if (measures == best_) {
+        // Of k tries in a row that tie completely, each is kept with chance 1/k.
+        take = random.uniform(tie_counter_) == 0;
+        ++tie_counter_;
+    } else if (measures.better_than(best_)) {
+        take = true;
+        tie_counter_ = 2;
+    }
+    if (!take) return;
+    best_ = measures;
+    best_code_ = code;
+    best_number_ = number;
+    best_classes_ = classes;
+    became_best = true;
+}
+
+// ---------------------------------------------------------------- the response
+
+Guesser::Applied Guesser::apply(Response response, Random& random,
+                                const EscapePoll& escape_requested) {
+    const int n = shape_.length;
+    if (response.p == n) return Applied::Won;
+    const bool nothing = response.t == 0;
+    if (!nothing) opening_ = false;
+    const bool played_from_list = best_number_ >= 0;
+
+    candidates_.classify(best_code_, possible_, known_total(best_code_));
+    std::vector<SignIndex> newly_absent;
+    if (nothing) {
+        for (int sign = shape_.set_size; sign >= 1; --sign) {
+            if (!possible_[sign] || !holds(best_code_, static_cast<SignIndex>(sign))) continue;
+            possible_[sign] = false;
+            newly_absent.push_back(static_cast<SignIndex>(sign));
+        }
+        possible_count_ = count_flags(possible_);
+        if (!newly_absent.empty()) blank_ = newly_absent.back();
+    }
+    candidates_.keep(response);
+
+    if (candidates_.size() <= 2) {
+        opening_ = false;
+        keep_only_candidates();
+    } else {
+        if (!opening_ && played_from_list) {
+            const auto played = std::find(tries_.begin(), tries_.end(), best_number_);
+            if (played != tries_.end()) tries_.erase(played);
+        }
+        if (escape_requested && escape_requested()) return Applied::Aborted;
+        if (!fixed_multiset_ && !nothing) {
+            const int before = count_flags(possible_);
+            SignFlags present{};
+            if (response.t == n) {
+                fixed_multiset_ = true;
+                for (int position = 0; position < n; ++position) present[best_code_.signs[position]] = true;
+                present[kVacantIndex] = false;
+                possible_count_ = distinct_signs(best_code_);
+            } else {
+                present = candidates_.signs_present();
+                possible_count_ = count_flags(present);
+            }
+            if (possible_count_ < before) {
+                for (int sign = shape_.set_size; sign >= 1; --sign) {
+                    if (!possible_[sign] || present[sign]) continue;
+                    possible_[sign] = false;
+                    newly_absent.push_back(static_cast<SignIndex>(sign));
+                }
+            }
+        }
+        if (!newly_absent.empty()) {
+            if (escape_requested && escape_requested()) return Applied::Aborted;
+            // One absent sign may stay in the tries, to fill places whose sign is known.
+            if (count_flags(possible_) < 3 && n > 3 && !keep_blank_done_) {
+                keep_blank_done_ = true;
+                newly_absent.pop_back();
+            }
+            if (!newly_absent.empty() && drop_vacant_pending_) {
+                newly_absent.back() = kVacantIndex;
+                drop_vacant_pending_ = false;
+            }
+            remove_tries_holding(newly_absent);
+        }
+    }
+    if (opening_) prepare_follow_up_opening(random);
+    if (!shape_.repetition && possible_count_ == n) fixed_multiset_ = true;
+    for (int position = 0; position < n; ++position) used_[best_code_.signs[position]] = true;
+    used_[kVacantIndex] = false;
+    return Applied::Continue;
+}
+
+void Guesser::keep_only_candidates() {
+    tries_.clear();
+    for (std::size_t entry = 0; entry < candidates_.size(); ++entry)
+        tries_.push_back(table_.number_of(candidates_.code(entry)));
+}
+
+void Guesser::remove_tries_holding(const std::vector<SignIndex>& signs) {
+    std::erase_if(tries_, [&](std::int32_t number) {
+        return std::any_of(signs.begin(), signs.end(),
+                           [&](SignIndex sign) { return table_.holds(number, sign); });
+    });
+}
+
+// ---------------------------------------------------------------- openings
+
+void Guesser::build_opening(const Relabelling& labels, int sign_count, bool vacant_pattern,
+                            Random& random) {
+    const std::string pattern =
+        opening_pattern(shape_.length, sign_count, shape_.repetition, vacant_pattern, random);
+    // No pattern for a single sign; its one candidate is played without a search anyway.
+    if (pattern.size() != static_cast<std::size_t>(shape_.length)) {
+        opening_ = false;
+        return;
+    }
+    opening_code_ = Code{};
+    opening_code_.length = shape_.length;
+    for (int k = 0; k < shape_.length; ++k) {
+        const char letter = pattern[static_cast<std::size_t>(k)];
+        const int label = letter == '*' ? 0 : letter - 'a' + 1;
+        opening_code_.signs[labels.position[k]] = labels.sign[label];
+    }
+}
+
+void Guesser::prepare_follow_up_opening(Random& random) {
+    Relabelling labels;
+    const auto positions = random_order(shape_.length, random);
+    for (int k = 0; k < shape_.length; ++k)
+        labels.position[k] = static_cast<std::uint8_t>(positions[k + 1] - 1);
+    std::vector<std::uint8_t> possible;
+    for (int sign = 1; sign <= shape_.set_size; ++sign)
+        if (possible_[sign]) possible.push_back(static_cast<std::uint8_t>(sign));
+    const int count = static_cast<int>(possible.size());
+    const auto order = random_order(count, random);
+    for (int k = 1; k <= count; ++k) labels.sign[k] = possible[order[k] - 1];
+    labels.sign[0] = blank_;
+    build_opening(labels, count, true, random);
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "guesser/guess_tables.hpp"
+#include "match/candidate_list.hpp"
+#include "match/class_table.hpp"
+#include "match/scoring.hpp"
+#include "shell/random.hpp"
+
+// How a try splits the candidates, in the order the choice weighs it.
+struct Measures {
+    std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    std::int64_t sum_of_squares = std::numeric_limits<std::int64_t>::max();
+    int classes = 0;
+    bool win = false;
+
+    static Measures of(const ClassTable& table, int length);
+    // Smaller largest class, then smaller sum of squares, more classes, a candidate.
+    bool better_than(const Measures& best) const;
+    friend bool operator==(const Measures&, const Measures&) = default;
+};
+
+// The computer as codebreaker: every try it may play, the codes that may still be the
+// answer, and what it has learnt, with the search for the next try. A plain value, so that
+// a copy carries on a game on its own, random generator aside.
+class Guesser {
+   public:
+    enum class Applied { Continue, Won, Aborted };
+    using EscapePoll = std::function<bool()>;
+
+    explicit Guesser(const GuessShape& shape);
+
+    // The tables and the first opening try. Draws the opening's relabelling, then the
+    // relabelling the tries are stored through, then the shuffle.
+    TryTable::BuildResult build(Random& random, std::uint64_t memory_available,
+                                const BuildHooks& hooks);
+    void release();
+
+    const GuessShape& shape() const { return shape_; }
+    bool opening_phase() const { return opening_; }
+    bool fixed_multiset() const { return fixed_multiset_; }
+    std::int32_t tries_count() const { return static_cast<std::int32_t>(tries_.size()); }
+    std::size_t candidate_count() const { return candidates_.size(); }
+    bool one_candidate_left() const { return tries_.size() == 1 || candidates_.size() == 1; }
+    Code candidate(std::size_t entry) const { return candidates_.code(entry); }
+    const std::vector<std::int32_t>& tries() const { return tries_; }
+    Code try_code(std::int32_t number) const { return table_.code(number); }
+    const SignFlags& possible_signs() const { return possible_; }
+    int possible_sign_count() const { return possible_count_; }
+    SignIndex blank_sign() const { return blank_; }
+    const Code& opening_try() const { return opening_code_; }
+    std::uint64_t scorings() const { return scorings_; }
+
+    // Sets a search up: ends the opening phase for two candidates, makes the symmetry pass
+    // when it may, and resets the best try. Returns the try to show first.
+    Code begin_search(Random& random);
+    // The tries this search has to evaluate, and how many it has.
+    std::int32_t to_evaluate() const { return to_evaluate_; }
+    std::int32_t evaluated() const { return evaluated_; }
+    bool search_done() const;
+    // Evaluates the next try of the search and weighs it against the best; says whether it
+    // became the best.
+    bool evaluate_next(Random& random);
+    // After the last evaluation, or when the search was stopped early.
+    void end_search();
+
+    const Code& chosen() const { return best_code_; }
+    const ClassTable& chosen_classes() const { return best_classes_; }
+    const Measures& chosen_measures() const { return best_; }
+
+    // What the response to the chosen try tells; the poll is asked where the filtering
+    // looks at the keyboard.
+    Applied apply(Response response, Random& random, const EscapePoll& escape_requested = {});
+
+   private:
+    BoundedClasses evaluate(const Code& code, const ClassBound& bound);
+    std::optional<int> known_total(const Code& code) const;
+    void weigh(const Code& code, std::int32_t number, const ClassTable& classes,
+               Random& random, bool& became_best);
+    void symmetry_pass(Random& random, Code& shown);
+    bool canonical(const Code& code) const;
+    void build_opening(const Relabelling& labels, int sign_count, bool vacant_pattern,
+                       Random& random);
+    void prepare_follow_up_opening(Random& random);
+    void keep_only_candidates();
+    void remove_tries_holding(const std::vector<SignIndex>& signs);
+
+    GuessShape shape_;
+    TryTable table_;
+    std::vector<std::int32_t> tries_;
+    std::vector<std::uint8_t> marks_;
+    CandidateList candidates_;
+    SignFlags possible_{};
+    SignFlags used_{};
+    int possible_count_ = 0;
+
+    bool opening_ = true;
+    bool fixed_multiset_ = false;
+    bool keep_blank_done_ = false;
+    bool drop_vacant_pending_ = false;
+    SignIndex blank_ = 0;
+    Code opening_code_;
+
+    // One search.
+    bool reduction_ = false;
+    std::vector<std::uint8_t> excluded_;      // never-used signs no evaluated try may hold
+    std::vector<std::uint8_t> participants_;  // in the order their first places must follow
+    std::size_t cursor_ = 0;
+    bool opening_searched_ = false;
+    std::int32_t to_evaluate_ = 0;
+    std::int32_t evaluated_ = 0;
+    std::uint32_t tie_counter_ = 2;
+    Measures best_;
+    Code best_code_;
+    std::int32_t best_number_ = -1;  // -1: the opening try
+    ClassTable best_classes_;
+    std::uint64_t scorings_ = 0;
+};
