@@ -417,6 +417,30 @@ CandidateList::BuildResult CandidateList::build(const CodeSet& set, std::uint64_
     return BuildResult::Built;
 }
 
+CandidateList::CandidateList(const CandidateList& other)
+    : width_(other.width_), set_(other.set_), capacity_(other.capacity_), size_(other.size_),
+      last_pass_had_total_(other.last_pass_had_total_) {
+    if (!other.block_) return;
+    const std::size_t bytes = capacity_ * static_cast<std::size_t>(column_count(set_));
+    block_.reset(static_cast<std::uint8_t*>(
+        ::operator new[](bytes, std::align_val_t{kColumnAlignment})));
+    std::memcpy(block_.get(), other.block_.get(), bytes);
+}
+
+CandidateList& CandidateList::operator=(const CandidateList& other) {
+    if (this != &other) *this = CandidateList(other);
+    return *this;
+}
+
+SignFlags CandidateList::signs_present() const {
+    SignFlags present{};
+    for (int position = 0; position < set_.code_length; ++position) {
+        const std::uint8_t* signs = position_column(position);
+        for (std::size_t entry = 0; entry < size_; ++entry) present[signs[entry]] = true;
+    }
+    return present;
+}
+
 void CandidateList::release() {
     block_.reset();
     capacity_ = 0;

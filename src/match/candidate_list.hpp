@@ -55,6 +55,10 @@ class CandidateList {
     enum class VectorWidth { Widest, Sixteen };
 
     explicit CandidateList(VectorWidth width = VectorWidth::Widest) : width_(width) {}
+    CandidateList(const CandidateList& other);
+    CandidateList& operator=(const CandidateList& other);
+    CandidateList(CandidateList&&) noexcept = default;
+    CandidateList& operator=(CandidateList&&) noexcept = default;
 
     // What build takes for the set, at most 28 bytes per code.
     static std::uint64_t bytes_needed(const CodeSet& set);
@@ -82,6 +86,9 @@ class CandidateList {
     // the pass stops. Until the next classify the responses are those of this pass.
     BoundedClasses classify_bounded(const Code& try_code, const SignFlags& counted,
                                     std::optional<int> known_total, const ClassBound& bound);
+
+    // The signs that some candidate holds.
+    SignFlags signs_present() const;
 
     // Keeps exactly the candidates that gave this response in the last pass.
     void keep(Response answer);

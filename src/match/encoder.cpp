@@ -11,16 +11,10 @@
 #include "setup/game_setup.hpp"
 #include "shell/keys.hpp"
 
-namespace {
-
 bool escape_waiting(Console& console) {
     if (!console.key_pressed()) return false;
     const Key key = console.next_key();
     return !key.extended && (key.code == keys::kEsc || key.code == keys::kCtrlC);
-}
-
-bool escape_requested(App& app, const EscapePoll& poll) {
-    return poll ? poll() : escape_waiting(app.console);
 }
 
 void write_answer(Console& console, const BoardPlace& place, Response response) {
@@ -33,6 +27,12 @@ void write_answer(Console& console, const BoardPlace& place, Response response) 
 void set_answer_code(GameSetup& setup, const Code& code) {
     const std::string text = text_of_code(code, setup.signs);
     std::copy(text.begin(), text.end(), setup.answer_code.begin());
+}
+
+namespace {
+
+bool escape_requested(App& app, const EscapePoll& poll) {
+    return poll ? poll() : escape_waiting(app.console);
 }
 
 std::optional<Response> referee_answer(App& app, const Code& try_code, const BoardPlace& place) {

@@ -19,6 +19,15 @@
 // Esc or Ctrl-C say yes, any other waiting key is consumed.
 using EscapePoll = std::function<bool()>;
 
+// Reads one waiting key, if any: whether it is Esc or Ctrl-C. Any other key is dropped.
+bool escape_waiting(Console& console);
+
+// P and Z into the cells of a board row.
+void write_answer(Console& console, const BoardPlace& place, Response response);
+
+// The match's answer code becomes this code.
+void set_answer_code(GameSetup& setup, const Code& code);
+
 // The computer's fixed code: with repetition allowed, every position drawn on its own when
 // the code is longer than the set, has two positions, or a coin says so; otherwise n different
 // signs drawn from a shrinking pool. Without repetition the code must fit the set.

@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "guesser/guessing_driver.hpp"
 #include "match/board.hpp"
 #include "match/encoder.hpp"
 #include "match/match_clock.hpp"
@@ -28,7 +29,8 @@ class Match {
         : app_(app),
           setup_(app.setup),
           record_(app.setup.record),
-          clock_(app, MatchKind{record_.computer_guesses != 0, record_.answer_fixed != 0}) {}
+          clock_(app, MatchKind{record_.computer_guesses != 0, record_.answer_fixed != 0}),
+          computer_(app, clock_) {}
 
     bool run() {
         start();
@@ -67,7 +69,7 @@ class Match {
     }
 
     bool prepare() {
-        if (!person_guesses()) return false;  // the computer's search has no place here yet
+        if (!person_guesses()) return computer_.prepare();
         if (!record_.answer_fixed && !prepare_variable_answer(app_, clock_, variable_))
             return false;
         if (record_.sound) app_.console.beep();
@@ -78,15 +80,9 @@ class Match {
         for (;;) {
             const auto [slot, place] = next_slot();
             TryRecord& record = slots_[slot - 1];
-            const std::optional<TypedTry> typed =
-                enter_try(app_, clock_, place, record_.vacant_signs != 0, counter_ > 1);
-            if (!typed) return;
-            const std::size_t earlier = std::min<std::int32_t>(counter_ - 1, 30);
             const std::optional<Response> answer =
-                answer_person_try(app_, clock_, variable_, *typed,
-                                  std::span<const TryRecord>(slots_.data(), earlier), place);
+                person_guesses() ? person_try(place, record) : computer_.play_try(place, counter_, record.code);
             if (!answer) return;
-            record.code = typed->text;
             record.p = answer->p;
             record.z = static_cast<std::uint8_t>(answer->z());
             if (answer->p == length()) {
@@ -94,6 +90,18 @@ class Match {
                 return;
             }
         }
+    }
+
+    std::optional<Response> person_try(const BoardPlace& place, TryRecord& record) {
+        const std::optional<TypedTry> typed =
+            enter_try(app_, clock_, place, record_.vacant_signs != 0, counter_ > 1);
+        if (!typed) return std::nullopt;
+        const std::size_t earlier = std::min<std::int32_t>(counter_ - 1, 30);
+        const std::optional<Response> answer =
+            answer_person_try(app_, clock_, variable_, *typed,
+                              std::span<const TryRecord>(slots_.data(), earlier), place);
+        if (answer) record.code = typed->text;
+        return answer;
     }
 
     // Counts the try and gives it its board row: the first 30 in order, the later ones in a
@@ -124,6 +132,7 @@ class Match {
 
     bool finish(bool won) {
         variable_.release();
+        computer_.release();
         record_.vacant_signs = setup_.saved_vacant;
         const std::string_view answer(setup_.answer_code.data(), setup_.answer_code.size());
         return clock_.end_match(answer, won ? std::optional<std::int32_t>(counter_) : std::nullopt);
@@ -134,6 +143,7 @@ class Match {
     ConditionsRecord& record_;
     MatchClock clock_;
     VariableAnswer variable_;
+    GuessingDriver computer_;
     std::array<TryRecord, 30> slots_{};
     std::int32_t counter_ = 0;
     int ring_slot_ = 0;

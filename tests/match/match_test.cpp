@@ -13,6 +13,7 @@
 #include "setup/game_setup.hpp"
 #include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
+#include "support/match_rig.hpp"
 #include "support/test_rig.hpp"
 
 namespace {
@@ -22,67 +23,6 @@ const std::string kEmptyBoard = "|*|   |         | | |*|   |         | | |";
 std::string pad(std::string text, std::size_t width) {
     text.resize(width, ' ');
     return text;
-}
-
-// A whole match on the scripted terminal, begun the way the conditions screen begins it.
-struct MatchRig : TestRig {
-    MatchRig(Language language, ConditionsRecord conditions) {
-        app.game_language = language;
-        app.setup.record = conditions;
-        validate_conditions(app.setup);
-        app.setup.signs.set_stretch(static_cast<char>(conditions.first_sign),
-                                    static_cast<char>(conditions.last_sign));
-        app.setup.saved_vacant = app.setup.record.vacant_signs;
-        clock.show(2025, 1, 5, 9, 7, 3);
-    }
-
-    // The code the computer is about to draw, from a copy of the seeded generator.
-    std::string coming_fixed_code() const {
-        Random copy = app.random;
-        const ConditionsRecord& record = app.setup.record;
-        const Code code = choose_fixed_code(app.setup.signs.set_size(), record.code_length,
-                                            record.repetition != 0, copy);
-        return text_of_code(code, app.setup.signs).substr(0, record.code_length);
-    }
-
-    // Keys a second apart, the first after `first_ms`.
-    void type_slowly(std::string_view keys, std::uint64_t first_ms = 1000) {
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            terminal.after_ms(i == 0 ? first_ms : 1000).type(keys.substr(i, 1));
-    }
-
-    bool play() {
-        const bool again = run_match(app);
-        EXPECT_EQ(terminal.keys_left(), 0u);
-        return again;
-    }
-    std::string answer_code() const {
-        return std::string(app.setup.answer_code.data(), app.setup.record.code_length);
-    }
-};
-
-ConditionsRecord conditions(char first, char last, int length, bool repetition) {
-    ConditionsRecord record;
-    record.first_sign = static_cast<std::uint8_t>(first);
-    record.last_sign = static_cast<std::uint8_t>(last);
-    record.code_length = static_cast<std::uint8_t>(length);
-    record.repetition = repetition;
-    return record;
-}
-
-// P and Z of a try against a code, counted the plain way.
-std::pair<int, int> plain_score(std::string_view guess, std::string_view code) {
-    int p = 0;
-    int common = 0;
-    std::string rest(code);
-    for (std::size_t i = 0; i < guess.size(); ++i) p += guess[i] == code[i];
-    for (char sign : guess) {
-        const auto found = rest.find(sign);
-        if (found == std::string::npos) continue;
-        ++common;
-        rest[found] = '#';
-    }
-    return {p, common - p};
 }
 
 // A board row of the first column: number, code centred in the nine places, P and Z.
@@ -336,20 +276,6 @@ TEST(TryCounter, RunsOnAndJumpsBackAThousandInsteadOfOverflowing) {
 }
 
 // ---------------------------------------------------------------- what the match leaves behind
-
-TEST(WholeMatch, TheComputerGuessingOverThreeSignsPlaysWithoutVacantSignsButShowsTheChoice) {
-    ConditionsRecord record = conditions('a', 'c', 4, true);
-    record.vacant_signs = 1;
-    record.computer_sets_riddle = 0;
-    record.computer_guesses = 1;
-    MatchRig rig(Language::German, record);
-    rig.terminal.type("n");
-    rig.play();
-    EXPECT_EQ(rig.row(7).substr(0, 38), "| Das Leerzeichen \" \"/\"*\" darf zum    ");
-    EXPECT_EQ(rig.row(8).substr(0, 38), "| Raten zuhilfegenommen werden.       ");
-    EXPECT_EQ(rig.row(4).substr(43, 36), "|   Der Code kann mit maximal 4    |");
-    EXPECT_EQ(rig.app.setup.record.vacant_signs, 1);
-}
 
 struct NewGameKey {
     std::uint8_t key;

@@ -30,6 +30,7 @@ DateTime FakeClock::now() {
     result.minute = static_cast<std::uint16_t>(ms_of_day_ / 60'000 % 60);
     result.second = static_cast<std::uint16_t>(ms_of_day_ / 1000 % 60);
     result.hundredths = static_cast<std::uint16_t>(ms_of_day_ / 10 % 100);
+    if (advance_per_reading_ > 0) advance_ms(advance_per_reading_);
     return result;
 }
 

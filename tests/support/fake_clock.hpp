@@ -21,6 +21,9 @@ public:
     void show(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t hour = 12,
               std::uint16_t minute = 0, std::uint16_t second = 0, std::uint16_t hundredths = 0);
     void advance_ms(std::uint64_t milliseconds);
+    // Every later reading of the date and time moves the clock on by this much, as if the
+    // work between two readings took that long.
+    void advance_on_each_reading(std::uint64_t milliseconds) { advance_per_reading_ = milliseconds; }
     // Makes every later setting fail, like a user without the right to change the time.
     void refuse_setting() { refuse_ = true; }
 
@@ -35,6 +38,7 @@ private:
     std::uint64_t tick_ms_ = 1'000'000;
     std::uint64_t slept_ms_ = 0;
     bool refuse_ = false;
+    std::uint64_t advance_per_reading_ = 0;
     std::vector<DateSetting> date_settings_;
     int time_settings_ = 0;
 };

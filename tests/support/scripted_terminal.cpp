@@ -37,10 +37,17 @@ void ScriptedTerminal::fix_due_time() {
 
 void ScriptedTerminal::present(const Screen&) { ++presents_; }
 
+bool ScriptedTerminal::empty() {
+    if (script_.empty() && refill_) refill_();
+    return script_.empty();
+}
+
 bool ScriptedTerminal::wait_for_key(int timeout_ms) {
-    if (script_.empty()) {
-        if (when_exhausted_ == WhenExhausted::Fail) throw ScriptExhausted();
-        return true;
+    if (empty()) {
+        if (when_exhausted_ == WhenExhausted::Escape) return true;
+        // A poll sees that nothing is pressed; only a wait for a key fails.
+        if (timeout_ms == 0) return false;
+        throw ScriptExhausted();
     }
     fix_due_time();
     const std::uint64_t now = clock_.tick_ms();
@@ -57,7 +64,7 @@ bool ScriptedTerminal::wait_for_key(int timeout_ms) {
 }
 
 Key ScriptedTerminal::take_key() {
-    if (script_.empty()) return exhausted_key();
+    if (empty()) return exhausted_key();
     fix_due_time();
     const std::uint64_t now = clock_.tick_ms();
     if (*script_.front().due_tick > now) clock_.advance_ms(*script_.front().due_tick - now);

@@ -40,6 +40,9 @@ public:
     // Called as each scripted key is taken, with the number of keys taken before it; lets a
     // test look at the run between two keys.
     void before_each_key(std::function<void(std::size_t)> hook) { hook_ = std::move(hook); }
+    // Called when the script has run out and a key is wanted; it may queue more, as a
+    // person would who answers what the screen shows.
+    void when_empty(std::function<void()> refill) { refill_ = std::move(refill); }
 
     void present(const Screen& screen) override;
     bool wait_for_key(int timeout_ms) override;
@@ -62,6 +65,7 @@ private:
 
     void push(Key key);
     void fix_due_time();
+    bool empty();
     Key exhausted_key();
 
     FakeClock& clock_;
@@ -69,6 +73,7 @@ private:
     std::deque<Entry> script_;
     std::optional<std::uint64_t> pending_delay_;
     std::function<void(std::size_t)> hook_;
+    std::function<void()> refill_;
     std::size_t keys_taken_ = 0;
     int escapes_given_ = 0;
     int bells_ = 0;
