@@ -23,7 +23,6 @@ constexpr Bilingual kTimeLimitBefore{" Zeit begrenzt auf ", " The timelimit is "
 constexpr Bilingual kTimeLimitAfter{"0 Sek./Versuch.  ", "0 seconds/trial.  "};
 constexpr int kTimeLimitRow = 11;
 
-// An early decision only pays in a long search: more than 5 s gone and 13 s in all.
 constexpr std::int32_t kEarliestBreak = 500;
 constexpr std::int32_t kShortestBrokenSearch = 1300;
 constexpr std::int32_t kEvaluationsBeyondTryNumber = 6;
@@ -48,6 +47,17 @@ bool is_six_over_special_set(int length, int set_size) {
 }
 
 }  // namespace
+
+bool breaks_early(const SearchProgress& progress) {
+    const bool unknown = progress.remaining < 0;
+    return progress.evaluated > progress.least && progress.elapsed > kEarliestBreak &&
+           (progress.remaining > kEarliestBreak || unknown) &&
+           (progress.elapsed + progress.remaining > kShortestBrokenSearch || unknown);
+}
+
+bool time_limit_reached(const SearchProgress& progress, std::int32_t limit) {
+    return limit > 0 && progress.elapsed >= limit && progress.evaluated > progress.least;
+}
 
 GuessingDriver::GuessingDriver(App& app, MatchClock& clock)
     : app_(app),
@@ -134,15 +144,13 @@ std::optional<Response> GuessingDriver::play_try(const BoardPlace& place,
             release();
             return std::nullopt;
         }
-        if (opening || evaluated <= least) continue;
-        const std::int32_t elapsed = clock_.phase_elapsed();
-        const std::int32_t remaining = clock_.remaining();
-        if (decide_early && elapsed > kEarliestBreak && (remaining > kEarliestBreak || remaining < 0) &&
-            (elapsed + remaining > kShortestBrokenSearch || remaining < 0)) {
+        if (opening) continue;
+        const SearchProgress progress{evaluated, least, clock_.phase_elapsed(), clock_.remaining()};
+        if (decide_early && breaks_early(progress)) {
             count_break();
             break;
         }
-        if (time_limit_ > 0 && elapsed >= time_limit_) {
+        if (time_limit_reached(progress, time_limit_)) {
             show_time_limit();
             break;
         }

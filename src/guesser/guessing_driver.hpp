@@ -10,6 +10,19 @@
 #include "match/scoring.hpp"
 #include "shell/app.hpp"
 
+// Where a search stands after an evaluated try; times in hundredths as the clock last showed.
+struct SearchProgress {
+    std::int32_t evaluated = 0;
+    std::int32_t least = 0;      // evaluations owed before any early stop
+    std::int32_t elapsed = 0;
+    std::int32_t remaining = 0;  // negative when it cannot be estimated
+};
+
+// F4 or F6 stops only a long search: more than 5 s gone, and more than 5 s and 13 s in all
+// still to come by the estimate (or no estimate).
+bool breaks_early(const SearchProgress& progress);
+bool time_limit_reached(const SearchProgress& progress, std::int32_t limit);
+
 // The computer's side of a match in which it cracks the code: its tables, one try per call
 // on the board with the clock and the keyboard, the answer from the computer or the person.
 class GuessingDriver {

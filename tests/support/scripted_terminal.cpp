@@ -25,9 +25,15 @@ ScriptedTerminal& ScriptedTerminal::after_ms(std::uint64_t milliseconds) {
     return *this;
 }
 
+ScriptedTerminal& ScriptedTerminal::at_tick_ms(std::uint64_t tick) {
+    pending_due_ = tick;
+    return *this;
+}
+
 void ScriptedTerminal::push(Key key) {
-    script_.push_back(Entry{key, pending_delay_, std::nullopt});
+    script_.push_back(Entry{key, pending_delay_, pending_due_});
     pending_delay_.reset();
+    pending_due_.reset();
 }
 
 void ScriptedTerminal::fix_due_time() {

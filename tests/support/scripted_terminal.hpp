@@ -36,6 +36,8 @@ public:
     // The next key queued arrives this many milliseconds after the one before it (or after
     // the clock's time when it is the first key still to come).
     ScriptedTerminal& after_ms(std::uint64_t milliseconds);
+    // The next key queued arrives when the clock's tick reaches this value.
+    ScriptedTerminal& at_tick_ms(std::uint64_t tick);
 
     // Called as each scripted key is taken, with the number of keys taken before it; lets a
     // test look at the run between two keys.
@@ -72,6 +74,7 @@ private:
     WhenExhausted when_exhausted_;
     std::deque<Entry> script_;
     std::optional<std::uint64_t> pending_delay_;
+    std::optional<std::uint64_t> pending_due_;
     std::function<void(std::size_t)> hook_;
     std::function<void()> refill_;
     std::size_t keys_taken_ = 0;
