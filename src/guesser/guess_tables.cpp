@@ -53,8 +53,11 @@ std::uint64_t TryTable::bytes_needed(const GuessShape& shape) {
     const auto tries = static_cast<std::uint64_t>(try_count(shape));
     // Per try: its signs, its place in the tries list and its mark.
     const std::uint64_t per_try = static_cast<std::uint64_t>(shape.length) + sizeof(std::int32_t) + 1;
-    return tries * per_try +
-           CandidateList::bytes_needed(CodeSet{shape.set_size, shape.length, shape.chain_repetition});
+    const CodeSet answers{shape.set_size, shape.length, shape.chain_repetition};
+    // While the candidate list is filled, their numbers are held once more.
+    const std::uint64_t numbers =
+        code_count(answers.set_size, answers.code_length, answers.repetition) * sizeof(std::int32_t);
+    return tries * per_try + numbers + CandidateList::bytes_needed(answers);
 }
 
 TryTable::BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,

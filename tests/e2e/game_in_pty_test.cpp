@@ -269,4 +269,64 @@ TEST(GameInPty, OneShortMatchAgainstTheComputersFixedCodeSurvivesAResize) {
     expect_modes_restored(game);
 }
 
+TEST(GameInPty, TheComputerCracksAPersonsCode) {
+    // Three places over four signs; the person answers every try against "dab".
+    ConditionsRecord conditions;
+    conditions.first_sign = 'a';
+    conditions.last_sign = 'd';
+    conditions.code_length = 3;
+    conditions.repetition = 1;
+    conditions.computer_sets_riddle = 0;
+    conditions.computer_guesses = 1;
+    const std::string secret = "dab";
+    GameInPty game(conditions);
+    ASSERT_TRUE(game.wait_for(kTitle));
+    game.send("e");
+    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    game.send("5");
+    ASSERT_TRUE(game.wait_for("Timelimit (only for computer)"));
+    game.send("1");
+    ASSERT_TRUE(game.wait_for(" Game start:"));
+
+    // Answer whatever cell the cursor waits on until the match ends.
+    for (int answers = 0; answers < 40; ++answers) {
+        ASSERT_TRUE(game.wait_until([](const VtScreen& screen) {
+            const int column = screen.cursor_column();
+            return screen.contains("Game end") || column == 56 || column == 58 || column == 76 ||
+                   column == 78;
+        }));
+        if (game.screen().contains("Game end")) break;
+        const int column = game.screen().cursor_column();
+        const std::string row = game.screen().row(game.screen().cursor_row());
+        const std::string shown = row.substr(column <= 58 ? 48 : 68, 3);
+        int p = 0;
+        int common = 0;
+        std::string rest = secret;
+        for (std::size_t i = 0; i < 3; ++i) p += shown[i] == secret[i];
+        for (char sign : shown) {
+            const auto found = rest.find(sign);
+            if (found != std::string::npos) {
+                ++common;
+                rest[found] = '#';
+            }
+        }
+        const bool p_cell = column == 56 || column == 76;
+        game.send(std::to_string(p_cell ? p : common - p));
+        // Wait until the cursor has left this cell.
+        ASSERT_TRUE(game.wait_until([&](const VtScreen& screen) {
+            return screen.cursor_column() != column || screen.contains("Game end");
+        }));
+    }
+    ASSERT_TRUE(game.wait_for("Game end"));
+    const std::string status = game.screen().row(25);
+    EXPECT_EQ(status.substr(0, 12), "Answer:  " + secret);
+    game.send("n");
+    ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
+    game.send("9");
+    const int status_code = game.wait_for_exit();
+    ASSERT_TRUE(WIFEXITED(status_code)) << status_code;
+    EXPECT_EQ(WEXITSTATUS(status_code), 0);
+    expect_modes_restored(game);
+}
+
 }  // namespace

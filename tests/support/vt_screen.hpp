@@ -18,6 +18,9 @@ public:
     bool on_alternate_screen() const { return alternate_; }
     bool cursor_visible() const { return cursor_visible_; }
     int bells() const { return bells_; }
+    // 1-based, as the game counts.
+    int cursor_column() const { return column_ + 1; }
+    int cursor_row() const { return row_ + 1; }
 
 private:
     using Grid = std::vector<std::string>;
