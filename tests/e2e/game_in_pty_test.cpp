@@ -312,9 +312,11 @@ TEST(GameInPty, TheComputerCracksAPersonsCode) {
         }
         const bool p_cell = column == 56 || column == 76;
         game.send(std::to_string(p_cell ? p : common - p));
-        // Wait until the cursor has left this cell.
+        // Wait until the cursor has left this cell (the next one may be in the same column).
+        const int cell_row = game.screen().cursor_row();
         ASSERT_TRUE(game.wait_until([&](const VtScreen& screen) {
-            return screen.cursor_column() != column || screen.contains("Game end");
+            return screen.cursor_column() != column || screen.cursor_row() != cell_row ||
+                   screen.contains("Game end");
         }));
     }
     ASSERT_TRUE(game.wait_for("Game end"));
