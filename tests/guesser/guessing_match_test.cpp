@@ -30,6 +30,11 @@ std::vector<BoardTry> board_tries(const MatchRig& rig) {
     return tries;
 }
 
+std::string pad_to(std::string text, std::size_t width) {
+    text.resize(width, ' ');
+    return text;
+}
+
 ConditionsRecord computer_guesses(ConditionsRecord record) {
     record.computer_guesses = 1;
     return record;
@@ -119,6 +124,22 @@ TEST(ComputerGuessing, APersonAnswersAndImpossibleDigitsAreRefused) {
     EXPECT_EQ(rig.answer_code(), secret);
     EXPECT_LE(static_cast<int>(tries.size()), worst_case_tries(4, 8, false, false));
     EXPECT_EQ(rig.row(12).substr(0, 38), "| Das Raetsel stammt von              ");
+}
+
+TEST(ComputerGuessing, EscInThePersonsAnswerEndsTheMatch) {
+    ConditionsRecord record = computer_guesses(conditions('0', '7', 4, false));
+    record.computer_sets_riddle = 0;
+    MatchRig rig(Language::English, record);
+    rig.terminal.when_empty([&rig] {
+        if (rig.console.where_y() == 25) rig.terminal.after_ms(500).type("n");
+        else if (rig.console.where_x() == 56) rig.terminal.after_ms(500).key(keys::kCtrlC);
+    });
+    EXPECT_FALSE(rig.play());
+    // The first try stands on the board, unanswered.
+    EXPECT_EQ(board_tries(rig).size(), 1u);
+    EXPECT_EQ(rig.row(9).substr(55, 3), " | ");
+    EXPECT_EQ(rig.row(19).substr(0, 12), "| Game end  ");
+    EXPECT_EQ(rig.row(25).substr(0, 30), pad_to("Answer:", 30));
 }
 
 TEST(ComputerGuessing, OverThreeSignsPlaysWithoutVacantSignsButShowsTheChoice) {
