@@ -33,23 +33,18 @@ CalendarDate calendar_date(const DateTime& moment) {
 }
 
 bool is_leap_year(int year) {
-    if (year % 4 != 0) return false;
-    if (year <= kLastJulianYear) return true;
-    return year % 100 != 0 || year % 400 == 0;
+    return year <= kLastJulianYear ? year % 4 == 0 : is_gregorian_leap_year(year);
 }
 
-int days_in_month(int year, int month) {
-    switch (month) {
-    case 2:
-        return is_leap_year(year) ? 29 : 28;
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    default:
-        return 31;
-    }
+bool is_gregorian_leap_year(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+int days_in_month(int year, int month) { return month_length(month, is_leap_year(year)); }
+
+int month_length(int month, bool leap_year) {
+    if (month == 2) return leap_year ? 29 : 28;
+    return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
 }
 
 int weekday_of(int year, int month, int day) {

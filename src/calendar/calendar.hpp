@@ -18,7 +18,11 @@ CalendarDate calendar_date(const DateTime& moment);
 
 // Every fourth year up to 1582; from 1583 the centuries only when divisible by 400.
 bool is_leap_year(int year);
+// The rule of the computer's clock, which is Gregorian for every year.
+bool is_gregorian_leap_year(int year);
 int days_in_month(int year, int month);
+// The same where the leap year is decided by another rule, as on the computer's clock.
+int month_length(int month, bool leap_year);
 // For a date that exists.
 int weekday_of(int year, int month, int day);
 // Days since 1 January 0000, counting only days that existed.

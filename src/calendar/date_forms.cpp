@@ -27,19 +27,6 @@ constexpr std::array<std::string_view, 12> kEnglishMonths = {
 constexpr Bilingual kHoursUnit{" Std. ", " hours "};
 constexpr Bilingual kMinutesUnit{" Min. ", " min. "};
 
-std::string two_digits(int value) {
-    std::string text(2, '0');
-    text[0] = static_cast<char>('0' + value / 10 % 10);
-    text[1] = static_cast<char>('0' + value % 10);
-    return text;
-}
-
-std::string four_digit_year(int year) {
-    std::string text = std::to_string(year);
-    if (text.size() < 4) text.insert(0, 4 - text.size(), '0');
-    return text;
-}
-
 std::string_view day_suffix(int day) {
     switch (day) {
     case 1:
@@ -79,6 +66,19 @@ std::string english_date(const CalendarDate& date) {
 }
 
 }  // namespace
+
+std::string two_digits(int value) {
+    std::string text(2, '0');
+    text[0] = static_cast<char>('0' + value / 10 % 10);
+    text[1] = static_cast<char>('0' + value % 10);
+    return text;
+}
+
+std::string four_digit_year(int year) {
+    std::string text = std::to_string(year);
+    if (text.size() < 4) text.insert(0, 4 - text.size(), '0');
+    return text;
+}
 
 std::string long_date(Language language, const CalendarDate& date) {
     return language == Language::German ? german_date(date) : english_date(date);

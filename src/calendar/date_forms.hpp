@@ -14,6 +14,10 @@ struct Hms {
     bool operator==(const Hms&) const = default;
 };
 
+// With leading zeros: "07", "0007".
+std::string two_digits(int value);
+std::string four_digit_year(int year);
+
 // A date row of the match panel: padded to 23 characters (German) or 24 (English), so that a
 // new date always covers an older one.
 std::string long_date(Language language, const CalendarDate& date);
