@@ -1,9 +1,12 @@
 #include "shell/program.hpp"
 
+#include "calendar/calendar_screen.hpp"
+#include "calendar/clock_screen.hpp"
 #include "colours/colour_screen.hpp"
 #include "setup/conditions_screen.hpp"
 #include "shell/configuration_page.hpp"
 #include "shell/main_menu.hpp"
+#include "shell/rules_pages.hpp"
 #include "shell/run_conditions.hpp"
 #include "shell/start_up.hpp"
 #include "shell/title_page.hpp"
@@ -23,6 +26,7 @@ enum class MenuOutcome {
 void begin_game(App& app) {
     app.setup.record.vacant_signs = app.setup.saved_vacant;
     app.game_language = app.language;
+    if (app.virtual_date.in_force) app.virtual_date.compute_next_day();
     derive_byte_budget(app.setup);
     run_game(app);
 }
@@ -31,6 +35,14 @@ MenuOutcome dispatch(App& app, std::uint8_t choice) {
     switch (choice) {
     case '1':
         return run_title_page(app) ? MenuOutcome::Redraw : MenuOutcome::End;
+    case '2':
+        // The computer's own date is being looked at, so no virtual one stays in force.
+        app.virtual_date.in_force = false;
+        run_clock_screen(app);
+        return MenuOutcome::Redraw;
+    case '3':
+        run_calendar_screen(app);
+        return MenuOutcome::Redraw;
     case '4':
         run_colour_screen(app);
         save_run_conditions(app);
@@ -42,6 +54,12 @@ MenuOutcome dispatch(App& app, std::uint8_t choice) {
     case '5':
         begin_game(app);
         return MenuOutcome::BackToTop;
+    case '6':
+        run_short_rules(app);
+        return MenuOutcome::Redraw;
+    case '7':
+        run_detailed_rules(app);
+        return MenuOutcome::Redraw;
     case '9':
         return MenuOutcome::End;
     default:

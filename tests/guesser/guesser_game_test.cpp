@@ -5,11 +5,9 @@
 
 namespace {
 
-// Plays one game against a fixed code; the number of tries, or 0 if it went wrong.
-int play(const GuessShape& shape, const Code& code, std::uint64_t seed) {
-    Random random(seed);
-    Guesser guesser(shape);
-    if (guesser.build(random, std::uint64_t{1} << 34, {}) != TryTable::BuildResult::Built) return 0;
+// Plays one game against a fixed code from a built guesser, on copies of it and of the
+// generator; the number of tries, or 0 if it went wrong.
+int play(Guesser guesser, Random random, const GuessShape& shape, const Code& code) {
     const SignCounts counts = sign_counts(code, shape.set_size, false);
     for (int tries = 1; tries <= 20; ++tries) {
         Code chosen;
@@ -29,6 +27,9 @@ int play(const GuessShape& shape, const Code& code, std::uint64_t seed) {
 
 TEST(GuesserGame, FourOverSixWithRepetition) {
     const GuessShape shape{4, 6, true, true, false};
+    Random random(7);
+    Guesser built(shape);
+    ASSERT_EQ(built.build(random, std::uint64_t{1} << 34, {}), TryTable::BuildResult::Built);
     int worst = 0;
     long total = 0;
     int games = 0;
@@ -40,14 +41,17 @@ TEST(GuesserGame, FourOverSixWithRepetition) {
                 for (int d = 1; d <= 6; ++d) {
                     code.signs = {static_cast<SignIndex>(a), static_cast<SignIndex>(b),
                                   static_cast<SignIndex>(c), static_cast<SignIndex>(d)};
-                    const int tries = play(shape, code, 7 + games);
+                    random.next();  // each game its own draws
+                    const int tries = play(built, random, shape, code);
                     ASSERT_GT(tries, 0);
                     worst = std::max(worst, tries);
                     total += tries;
                     ++games;
                 }
     EXPECT_LE(worst, 5);
-    printf("worst %d mean %.3f\n", worst, double(total) / games);
+    // The largest-class rule averages about four and a half tries here; far more would mean
+    // a measure or the choice went wrong without breaking the worst case.
+    EXPECT_LT(static_cast<double>(total) / games, 4.6);
 }
 
 }  // namespace

@@ -265,12 +265,57 @@ TEST(WholeRun, ArrowInTheMenuIsIgnored) {
     EXPECT_EQ(rig.terminal.keys_left(), 0u);
 }
 
-TEST(WholeRun, ItemsWithoutAScreenYetReturnToTheMenu) {
+TEST(WholeRun, ItemsTwoThreeSixAndSevenOpenTheirScreensAndComeBack) {
     TestRig rig;
-    rig.terminal.type("d234\r678\r5");
-    EXPECT_THROW(run_program(rig.app), ScriptExhausted);
-    // Item 5 opens the conditions screen, which waits for its choice.
-    EXPECT_EQ(rig.row(2).substr(0, 46), "|                               Mirelvanthoque");
+    std::vector<std::string> first_rows;
+    rig.terminal.before_each_key([&](std::size_t) { first_rows.push_back(rig.row(1)); });
+    rig.terminal.type("d2\r3\r6").key(keys::kEsc).type("7").key(keys::kCtrlC).type("9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_EQ(rig.terminal.keys_left(), 0u);
+    ASSERT_EQ(first_rows.size(), 10u);
+    const std::string menu = first_rows[1];
+    EXPECT_EQ(first_rows[2].substr(0, 74),
+              "Bitte stellen Sie Datum und Uhrzeit ein (benoetigt Administrationsrechte):");
+    EXPECT_EQ(first_rows[3], menu);
+    EXPECT_EQ(first_rows[4].substr(0, 48), "Bitte stellen Sie Ihr virtuelles Spieldatum ein:");
+    EXPECT_EQ(first_rows[5], menu);
+    EXPECT_NE(first_rows[6], menu);  // the short rules
+    EXPECT_EQ(first_rows[7], menu);
+    EXPECT_NE(first_rows[8], menu);  // the detailed rules
+    EXPECT_EQ(first_rows[9], menu);
+    // Looking at the clock changes nothing.
+    EXPECT_TRUE(rig.clock.date_settings().empty());
+    EXPECT_EQ(rig.clock.time_settings(), 0);
+}
+
+TEST(WholeRun, AVirtualDateShowsInTheNextMatchWithTheNextDayAfterMidnight) {
+    TestRig rig;
+    rig.clock.show(2026, 12, 8, 23, 0, 0);
+    // Item 3: the thousands of the year become 1, so 8 December 1026 is in force.
+    rig.terminal.type("d31\r");
+    // Item 5, and a match against the computer's code; its first try waits past midnight.
+    rig.terminal.type("51").after_ms(2 * 3600 * 1000).key(keys::kEsc);
+    std::string start_row;
+    std::string date_row;
+    rig.terminal.before_each_key([&](std::size_t taken) {
+        if (taken != 6) return;
+        start_row = rig.row(17);
+        date_row = rig.row(19);
+    });
+    rig.terminal.type("n").key(keys::kEsc).type("9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_TRUE(rig.app.virtual_date.in_force);
+    EXPECT_EQ(start_row.substr(0, 38), "| Spielbeginn: Donnerstag, 8.12.1026, ") << start_row;
+    EXPECT_EQ(date_row.substr(0, 38), "| Datum/Zeit : Freitag, 9.12.1026,    ") << date_row;
+    EXPECT_TRUE(rig.clock.date_settings().empty());
+}
+
+TEST(WholeRun, ItemTwoTurnsTheVirtualDateOff) {
+    TestRig rig;
+    rig.terminal.type("d31\r2\r9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_FALSE(rig.app.virtual_date.in_force);
+    EXPECT_TRUE(rig.clock.date_settings().empty());
 }
 
 TEST(WholeRun, StartUpSeedsTheGeneratorFromTheTick) {

@@ -101,20 +101,20 @@ TEST_F(GameFolder, TheMenuWritesTheFileOnEachPassAndAfterColoursAndConfiguration
         vacant_byte_before_key.push_back(bytes.size() == 80 ? bytes[10] : 255);
         fs::remove(file());
         // As a match would, switch the vacant sign off for the game set-up's run.
-        if (taken == 4) rig.app.setup.record.vacant_signs = 0;
+        if (taken == 5) rig.app.setup.record.vacant_signs = 0;
     });
     rig.app.setup.saved_vacant = 1;
     ConditionsRecord record;
     record.vacant_signs = 1;
     write_file(record);
-    // Items 4 and 8 end with Enter, item 5's conditions screen with "4".
-    rig.terminal.type("d24\r548\r");
+    // Items 2, 4 and 8 end with Enter, item 5's conditions screen with "4".
+    rig.terminal.type("d2\r4\r548\r");
     EXPECT_THROW(run_program(rig.app), ScriptExhausted);
     // The file laid down before the run; then the first pass writes, item 2 does not, item 4
     // does, the conditions screen does not, and the return from it to the menu does.
     EXPECT_EQ(written_before_key,
-              (std::vector<bool>{true, true, false, false, true, false, true, false}));
-    EXPECT_EQ(vacant_byte_before_key[6], 1);
+              (std::vector<bool>{true, true, false, false, false, true, false, true, false}));
+    EXPECT_EQ(vacant_byte_before_key[7], 1);
     EXPECT_EQ(read_file().size(), 80u);
 }
 
