@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_figures.hpp"
 #include "match/encoder.hpp"
 #include "match/match_clock.hpp"
 #include "platform/system_clock.hpp"
@@ -44,15 +45,6 @@ class SilentTerminal : public TerminalBackend {
     void shut_down(const std::vector<std::string>&) override {}
 };
 
-double seconds_since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Seconds per call: each sample repeats the call until it has run for a few milliseconds.
 double median_seconds_per_call(const std::function<void()>& call, int samples) {
     std::vector<double> per_call;
@@ -84,18 +76,6 @@ std::vector<Code> tries_of_game(const CodeSet& set, int game) {
         tries.push_back(number % 4 == 3 ? tries.back() : random_try(set, random));
     return tries;
 }
-
-struct Signature {
-    std::uint64_t hash = 1469598103934665603ULL;
-    void add(std::uint8_t byte) {
-        hash ^= byte;
-        hash *= 1099511628211ULL;
-    }
-    void add(Response response) {
-        add(response.t);
-        add(response.p);
-    }
-};
 
 struct Figures {
     std::uint64_t codes = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "encoder_bench.hpp"
+#include "guesser_bench.hpp"
 #include "idle_clock_wait.hpp"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
     if (all || std::strcmp(argv[1], "encoder") == 0) {
         const bool quick = argc > 2 && std::strcmp(argv[2], "--quick") == 0;
         if (!run_encoder_bench(quick)) status = 1;
+    }
+    if (all || std::strcmp(argv[1], "guesser") == 0) {
+        const bool quick = argc > 2 && std::strcmp(argv[2], "--quick") == 0;
+        if (!run_guesser_bench(quick)) status = 1;
     }
     return status;
 }
