@@ -38,10 +38,6 @@ bool decides_early(const Key& key) {
     }
 }
 
-bool abandons(const Key& key) {
-    return !key.extended && (key.code == keys::kEsc || key.code == keys::kCtrlC);
-}
-
 bool is_six_over_special_set(int length, int set_size) {
     return length == 6 && (set_size == 6 || set_size == 27 || set_size == 31 || set_size == 36);
 }
@@ -209,7 +205,7 @@ GuessingDriver::Stop GuessingDriver::poll_keys(bool& decide_early) {
     Console& console = app_.console;
     while (console.key_pressed()) {
         const Key key = console.next_key();
-        if (abandons(key)) return Stop::Abandon;
+        if (keys::abandons(key)) return Stop::Abandon;
         if (decides_early(key) && !guesser_->opening_phase()) decide_early = true;
     }
     return Stop::None;
@@ -256,19 +252,16 @@ std::optional<Response> GuessingDriver::answer(const BoardPlace& place) {
     if (!setup.record.computer_sets_riddle)
         return take_person_answer(app_, clock_, guesser.chosen_classes(), length_, place);
 
-    Response response;
-    if (setup.record.answer_fixed || guesser.candidate_count() == 1) {
-        const std::optional<Code> code =
-            setup.record.answer_fixed
-                ? code_from_text(std::string_view(setup.answer_code.data(), setup.answer_code.size()),
-                                 length_, setup.signs)
-                : std::optional<Code>(guesser.candidate(0));
-        if (!code) return std::nullopt;
-        response = score(guesser.chosen(), *code, sign_counts(*code, setup.signs.set_size(), false));
+    std::optional<Response> response;
+    if (setup.record.answer_fixed) {
+        response = referee_answer(app_, guesser.chosen(), place);
     } else {
-        response = choose_variable_answer(guesser.chosen_classes(), responses_);
+        const Code last = guesser.candidate(0);
+        response = guesser.candidate_count() == 1
+                       ? score(guesser.chosen(), last, sign_counts(last, setup.signs.set_size(), false))
+                       : choose_variable_answer(guesser.chosen_classes(), responses_);
+        write_answer(app_.console, place, *response);
     }
-    write_answer(app_.console, place, response);
-    if (setup.record.sound && response.p == length_) app_.console.beep();
+    if (response && setup.record.sound && response->p == length_) app_.console.beep();
     return response;
 }

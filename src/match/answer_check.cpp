@@ -4,10 +4,6 @@
 
 namespace {
 
-bool abandons(const Key& key) {
-    return !key.extended && (key.code == keys::kEsc || key.code == keys::kCtrlC);
-}
-
 // The digit a key stands for, or -1.
 int digit_of(const Key& key) {
     if (key.extended || key.code < '0' || key.code > '9') return -1;
@@ -64,7 +60,7 @@ std::optional<Response> take_person_answer(App& app, MatchClock& clock, const Cl
             console.goto_xy(place.p_column(), place.screen_row());
             for (;;) {
                 const Key key = clock.next_key();
-                if (abandons(key)) return std::nullopt;
+                if (keys::abandons(key)) return std::nullopt;
                 p = digit_of(key);
                 if (p >= 0 && p <= code_length && p_possible(classes, code_length, p)) break;
             }
@@ -78,7 +74,7 @@ std::optional<Response> take_person_answer(App& app, MatchClock& clock, const Cl
         }
         for (;;) {
             const Key key = clock.next_key();
-            if (abandons(key)) return std::nullopt;
+            if (keys::abandons(key)) return std::nullopt;
             if (!key.extended && key.code == keys::kBackspace && !filled_p) {
                 console.goto_xy(place.p_column(), place.screen_row());
                 console.write_char(' ');

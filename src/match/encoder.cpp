@@ -13,8 +13,7 @@
 
 bool escape_waiting(Console& console) {
     if (!console.key_pressed()) return false;
-    const Key key = console.next_key();
-    return !key.extended && (key.code == keys::kEsc || key.code == keys::kCtrlC);
+    return keys::abandons(console.next_key());
 }
 
 void write_answer(Console& console, const BoardPlace& place, Response response) {
@@ -35,6 +34,8 @@ bool escape_requested(App& app, const EscapePoll& poll) {
     return poll ? poll() : escape_waiting(app.console);
 }
 
+}  // namespace
+
 std::optional<Response> referee_answer(App& app, const Code& try_code, const BoardPlace& place) {
     const GameSetup& setup = app.setup;
     const std::optional<Code> code =
@@ -46,8 +47,6 @@ std::optional<Response> referee_answer(App& app, const Code& try_code, const Boa
     write_answer(app.console, place, response);
     return response;
 }
-
-}  // namespace
 
 Code choose_fixed_code(int set_size, int code_length, bool repetition, Random& random) {
     Code code;

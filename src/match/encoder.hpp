@@ -28,6 +28,10 @@ void write_answer(Console& console, const BoardPlace& place, Response response);
 // The match's answer code becomes this code.
 void set_answer_code(GameSetup& setup, const Code& code);
 
+// Scores a try against the fixed answer code and writes P and Z into the row's cells.
+// Nothing when no answer code is known.
+std::optional<Response> referee_answer(App& app, const Code& try_code, const BoardPlace& place);
+
 // The computer's fixed code: with repetition allowed, every position drawn on its own when
 // the code is longer than the set, has two positions, or a coin says so; otherwise n different
 // signs drawn from a shrinking pool. Without repetition the code must fit the set.

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/terminal_backend.hpp"
+
 // Ordinary key codes the screens react to.
 namespace keys {
 constexpr std::uint8_t kCtrlC = 3;
@@ -9,6 +11,9 @@ constexpr std::uint8_t kBackspace = 8;
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kEsc = 27;
 constexpr std::uint8_t kCtrlBackspace = 127;
+
+// Esc or Ctrl-C as an ordinary key: the person breaks off what is going on.
+inline bool abandons(const Key& key) { return !key.extended && (key.code == kEsc || key.code == kCtrlC); }
 }  // namespace keys
 
 // Scan codes of extended keys (delivered as 0 followed by the code).

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "setup/conditions_file.hpp"
+#include "support/match_rig.hpp"
 #include "support/vt_screen.hpp"
 
 namespace {
@@ -153,6 +154,24 @@ void expect_modes_restored(const GameInPty& game) {
     EXPECT_TRUE(game.screen().cursor_visible());
 }
 
+// From the title page through the English menu and conditions screen to a match's board.
+bool begin_english_match(GameInPty& game) {
+    return game.wait_for(kTitle) && (game.send("e"), game.wait_for("Please choose now:")) &&
+           (game.send("5"), game.wait_for("Timelimit (only for computer)")) &&
+           (game.send("1"), game.wait_for(" Game start:"));
+}
+
+// "n" to the new-game question, then item 9 of the menu.
+void expect_no_new_game_then_a_clean_end(GameInPty& game) {
+    game.send("n");
+    ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
+    game.send("9");
+    const int status = game.wait_for_exit();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    expect_modes_restored(game);
+}
+
 TEST(GameInPty, EscOnTheTitlePageEndsWithTheClosingText) {
     GameInPty game;
     ASSERT_TRUE(game.wait_for(kTitle));
@@ -228,13 +247,7 @@ TEST(GameInPty, OneShortMatchAgainstTheComputersFixedCodeSurvivesAResize) {
     conditions.code_length = 2;
     conditions.repetition = 1;
     GameInPty game(conditions);
-    ASSERT_TRUE(game.wait_for(kTitle));
-    game.send("e");
-    ASSERT_TRUE(game.wait_for("Please choose now:"));
-    game.send("5");
-    ASSERT_TRUE(game.wait_for("Timelimit (only for computer)"));
-    game.send("1");
-    ASSERT_TRUE(game.wait_for(" Game start:"));
+    ASSERT_TRUE(begin_english_match(game));
     EXPECT_EQ(game.screen().row(9).substr(38, 20), "|*|  1|   ..    | | ");
 
     // A resize draws the whole match again: board, panel and status line.
@@ -260,13 +273,7 @@ TEST(GameInPty, OneShortMatchAgainstTheComputersFixedCodeSurvivesAResize) {
     EXPECT_EQ(status.substr(0, 11), std::string("Answer:  ") + tries[made - 1]);
     EXPECT_EQ(status.substr(44, 1), std::to_string(made));
 
-    game.send("n");
-    ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
-    game.send("9");
-    const int status_code = game.wait_for_exit();
-    ASSERT_TRUE(WIFEXITED(status_code)) << status_code;
-    EXPECT_EQ(WEXITSTATUS(status_code), 0);
-    expect_modes_restored(game);
+    expect_no_new_game_then_a_clean_end(game);
 }
 
 TEST(GameInPty, TheComputerCracksAPersonsCode) {
@@ -280,13 +287,7 @@ TEST(GameInPty, TheComputerCracksAPersonsCode) {
     conditions.computer_guesses = 1;
     const std::string secret = "dab";
     GameInPty game(conditions);
-    ASSERT_TRUE(game.wait_for(kTitle));
-    game.send("e");
-    ASSERT_TRUE(game.wait_for("Please choose now:"));
-    game.send("5");
-    ASSERT_TRUE(game.wait_for("Timelimit (only for computer)"));
-    game.send("1");
-    ASSERT_TRUE(game.wait_for(" Game start:"));
+    ASSERT_TRUE(begin_english_match(game));
 
     // Answer whatever cell the cursor waits on until the match ends.
     for (int answers = 0; answers < 40; ++answers) {
@@ -299,19 +300,9 @@ TEST(GameInPty, TheComputerCracksAPersonsCode) {
         const int column = game.screen().cursor_column();
         const std::string row = game.screen().row(game.screen().cursor_row());
         const std::string shown = row.substr(column <= 58 ? 48 : 68, 3);
-        int p = 0;
-        int common = 0;
-        std::string rest = secret;
-        for (std::size_t i = 0; i < 3; ++i) p += shown[i] == secret[i];
-        for (char sign : shown) {
-            const auto found = rest.find(sign);
-            if (found != std::string::npos) {
-                ++common;
-                rest[found] = '#';
-            }
-        }
+        const auto [p, z] = plain_score(shown, secret);
         const bool p_cell = column == 56 || column == 76;
-        game.send(std::to_string(p_cell ? p : common - p));
+        game.send(std::to_string(p_cell ? p : z));
         // Wait until the cursor has left this cell (the next one may be in the same column).
         const int cell_row = game.screen().cursor_row();
         ASSERT_TRUE(game.wait_until([&](const VtScreen& screen) {
@@ -322,13 +313,7 @@ TEST(GameInPty, TheComputerCracksAPersonsCode) {
     ASSERT_TRUE(game.wait_for("Game end"));
     const std::string status = game.screen().row(25);
     EXPECT_EQ(status.substr(0, 12), "Answer:  " + secret);
-    game.send("n");
-    ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
-    game.send("9");
-    const int status_code = game.wait_for_exit();
-    ASSERT_TRUE(WIFEXITED(status_code)) << status_code;
-    EXPECT_EQ(WEXITSTATUS(status_code), 0);
-    expect_modes_restored(game);
+    expect_no_new_game_then_a_clean_end(game);
 }
 
 }  // namespace
