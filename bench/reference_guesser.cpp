@@ -170,7 +170,7 @@ void ReferenceGuesser::weigh(const Code& code, Node* node, Random& random) {
                                       (sum_of_squares == best_.sum_of_squares && more))))
             return;
     }
-    const Measures measures{largest, sum_of_squares, classes.non_empty(),
+    const Measures measures{largest, sum_of_squares, classes.spread().non_empty,
                             classes.count(shape_.length, shape_.length) == 1};
     const auto rank = [](const Measures& m) {
         return std::tuple(m.max, m.sum_of_squares, -m.classes, !m.win);

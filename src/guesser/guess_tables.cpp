@@ -79,7 +79,8 @@ TryTable::BuildResult TryTable::build(const GuessShape& shape, const Relabelling
     const std::int32_t tries = try_count(shape);
 
     try {
-        codes_.resize(static_cast<std::size_t>(tries) * static_cast<std::size_t>(length_));
+        codes_ = std::make_shared<std::uint8_t[]>(static_cast<std::size_t>(tries) *
+                                                  static_cast<std::size_t>(length_));
         tries_list.reserve(static_cast<std::size_t>(tries));
     } catch (const std::bad_alloc&) {
         release();
@@ -100,7 +101,7 @@ TryTable::BuildResult TryTable::build(const GuessShape& shape, const Relabelling
             tries_list.clear();
             return BuildResult::Abandoned;
         }
-        std::uint8_t* signs = &codes_[static_cast<std::size_t>(made) * length_];
+        std::uint8_t* signs = codes_.get() + static_cast<std::size_t>(made) * length_;
         for (int place = 0; place < length_; ++place)
             signs[storage.position[place]] = storage.sign[digits[place]];
         for (int place = 0; place < length_; ++place) {
@@ -175,6 +176,6 @@ std::int32_t TryTable::number_of(const Code& code) const {
 }
 
 void TryTable::release() {
-    std::vector<std::uint8_t>().swap(codes_);
+    codes_.reset();
     count_ = 0;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "match/candidate_list.hpp"
@@ -52,15 +53,16 @@ class TryTable {
     Code code(std::int32_t number) const {
         Code code;
         code.length = length_;
-        const std::uint8_t* signs = &codes_[static_cast<std::size_t>(number) * length_];
+        const std::uint8_t* signs = codes_.get() + static_cast<std::size_t>(number) * length_;
         for (int position = 0; position < length_; ++position) code.signs[position] = signs[position];
         return code;
     }
-    bool holds(std::int32_t number, SignIndex sign) const {
-        const std::uint8_t* signs = &codes_[static_cast<std::size_t>(number) * length_];
-        for (int position = 0; position < length_; ++position)
-            if (signs[position] == sign) return true;
-        return false;
+    // Whether the try holds any of the flagged signs.
+    bool holds_any(std::int32_t number, const SignFlags& flagged) const {
+        const std::uint8_t* signs = codes_.get() + static_cast<std::size_t>(number) * length_;
+        bool any = false;
+        for (int position = 0; position < length_; ++position) any |= flagged[signs[position]];
+        return any;
     }
     // The number of the try with this code; -1 for the all-vacant code, which is not made.
     std::int32_t number_of(const Code& code) const;
@@ -73,5 +75,6 @@ class TryTable {
     std::int32_t count_ = 0;
     Relabelling storage_;
     std::array<std::uint8_t, kRingSize + 1> digit_of_sign_{};
-    std::vector<std::uint8_t> codes_;
+    // Never changed once made, so the copies of a guesser share them.
+    std::shared_ptr<std::uint8_t[]> codes_;
 };

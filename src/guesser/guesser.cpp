@@ -30,12 +30,12 @@ int count_flags(const SignFlags& flags) { return static_cast<int>(std::count(fla
 
 }  // namespace
 
-Measures Measures::of(const ClassTable& table, int length) {
+Measures Measures::of(const BoundedClasses& result) {
     Measures measures;
-    measures.max = table.largest();
-    measures.sum_of_squares = table.sum_of_squares();
-    measures.classes = table.non_empty();
-    measures.win = table.count(length, length) == 1;
+    measures.max = result.spread.largest;
+    measures.sum_of_squares = result.spread.sum_of_squares;
+    measures.classes = result.spread.non_empty;
+    measures.win = result.solved == 1;
     return measures;
 }
 
@@ -183,7 +183,7 @@ bool Guesser::evaluate_next(Random& random) {
         const BoundedClasses result = evaluate(opening_code_, ClassBound{});
         opening_searched_ = true;
         ++evaluated_;
-        weigh(opening_code_, -1, result.classes, random, became_best);
+        weigh(opening_code_, -1, result, random, became_best);
         return became_best;
     }
     while (cursor_ < tries_.size() && reduction_ && !marks_[static_cast<std::size_t>(tries_[cursor_])])
@@ -193,7 +193,7 @@ bool Guesser::evaluate_next(Random& random) {
     const Code code = table_.code(number);
     const BoundedClasses result = evaluate(code, ClassBound{best_.max, best_.sum_of_squares});
     ++evaluated_;
-    if (!result.abandoned) weigh(code, number, result.classes, random, became_best);
+    if (!result.abandoned) weigh(code, number, result, random, became_best);
     return became_best;
 }
 
@@ -220,9 +220,9 @@ BoundedClasses Guesser::evaluate(const Code& code, const ClassBound& bound) {
     return result;
 }
 
-void Guesser::weigh(const Code& code, std::int32_t number, const ClassTable& classes,
+void Guesser::weigh(const Code& code, std::int32_t number, const BoundedClasses& result,
                     Random& random, bool& became_best) {
-    const Measures measures = Measures::of(classes, shape_.length);
+    const Measures measures = Measures::of(result);
     bool take = false;
     if (measures == best_) {
         // Of k tries in a row that tie completely, each is kept with chance 1/k.
@@ -236,7 +236,7 @@ void Guesser::weigh(const Code& code, std::int32_t number, const ClassTable& cla
     best_ = measures;
     best_code_ = code;
     best_number_ = number;
-    best_classes_ = classes;
+    best_classes_ = candidates_.last_classes();
     became_best = true;
 }
 
@@ -320,10 +320,9 @@ void Guesser::keep_only_candidates() {
 }
 
 void Guesser::remove_tries_holding(const std::vector<SignIndex>& signs) {
-    std::erase_if(tries_, [&](std::int32_t number) {
-        return std::any_of(signs.begin(), signs.end(),
-                           [&](SignIndex sign) { return table_.holds(number, sign); });
-    });
+    SignFlags removed{};
+    for (SignIndex sign : signs) removed[sign] = true;
+    std::erase_if(tries_, [&](std::int32_t number) { return table_.holds_any(number, removed); });
 }
 
 // ---------------------------------------------------------------- openings

@@ -18,7 +18,7 @@ struct Measures {
     int classes = 0;
     bool win = false;
 
-    static Measures of(const ClassTable& table, int length);
+    static Measures of(const BoundedClasses& result);
     // Smaller largest class, then smaller sum of squares, more classes, a candidate.
     bool better_than(const Measures& best) const;
     friend bool operator==(const Measures&, const Measures&) = default;
@@ -79,7 +79,7 @@ class Guesser {
    private:
     BoundedClasses evaluate(const Code& code, const ClassBound& bound);
     std::optional<int> known_total(const Code& code) const;
-    void weigh(const Code& code, std::int32_t number, const ClassTable& classes,
+    void weigh(const Code& code, std::int32_t number, const BoundedClasses& result,
                Random& random, bool& became_best);
     void symmetry_pass(Random& random, Code& shown);
     bool canonical(const Code& code) const;

@@ -93,13 +93,14 @@ class CodeOdometer {
 
 // What one class pass compares: the try's sign per position, and per counted sign of the try
 // the nibble that holds the candidates' count of it and the try's own count, shifted alike.
+// Only the first n positions and counted signs are set: a plan is made for every try.
 struct PassPlan {
-    std::array<const std::uint8_t*, kMaxCodeLength> positions{};
-    std::array<std::uint8_t, kMaxCodeLength> try_signs{};
+    std::array<const std::uint8_t*, kMaxCodeLength> positions;
+    std::array<std::uint8_t, kMaxCodeLength> try_signs;
     int counted_signs = 0;
-    std::array<const std::uint8_t*, kMaxCodeLength> count_columns{};
-    std::array<std::uint8_t, kMaxCodeLength> nibble_masks{};
-    std::array<std::uint8_t, kMaxCodeLength> try_counts{};
+    std::array<const std::uint8_t*, kMaxCodeLength> count_columns;
+    std::array<std::uint8_t, kMaxCodeLength> nibble_masks;
+    std::array<std::uint8_t, kMaxCodeLength> try_counts;
 };
 
 // A response's number among the 55 pairs 0 <= P <= T <= 9.
@@ -174,7 +175,13 @@ class ResponseTally {
 
     std::uint8_t padding_number() const { return static_cast<std::uint8_t>(keys_per_number_ - 1); }
 
-    void add_block(const std::uint8_t* numbers) {
+    void add_block(const std::uint8_t* numbers, std::size_t length) {
+        alignas(kColumnAlignment) std::uint8_t padded[kBlock];
+        if (length < kBlock) {
+            std::memcpy(padded, numbers, length);
+            std::fill(padded + length, padded + kBlock, padding_number());
+            numbers = padded;
+        }
         constexpr std::size_t kHalf = kBlock / 2;
         alignas(kColumnAlignment) std::uint16_t keys[kHalf];
         const WideLanes stride = WideLanes{} + static_cast<std::uint16_t>(keys_per_number_);
@@ -209,40 +216,72 @@ class ResponseTally {
     std::array<std::array<std::uint32_t, kMostKeys>, 2> pairs_;
 };
 
-// Counts the response numbers of whole blocks one by one into four tables taken in turn, so
-// that the sums can be read after any block at little cost: the guesser looks at them while
-// a try is still being scored.
+// Counts the response numbers one by one into four tables taken in turn, so that the sums
+// can be read after any block at little cost: the guesser looks at them while a try is
+// still being scored. Only the numbers that can occur are cleared and read, as with few
+// candidates that is most of the work.
 class CellTally {
    public:
     explicit CellTally(int numbers) : numbers_(numbers) {
-        for (auto& table : cells_) std::fill(table.begin(), table.begin() + numbers + 1, 0u);
+        for (auto& table : cells_) std::fill(table.begin(), table.begin() + numbers, 0u);
     }
 
-    std::uint8_t padding_number() const { return static_cast<std::uint8_t>(numbers_); }
-
-    void add_block(const std::uint8_t* numbers) {
-        for (std::size_t k = 0; k < kBlock; k += 4) {
+    void add_block(const std::uint8_t* numbers, std::size_t length) {
+        std::size_t k = 0;
+        for (; k + 4 <= length; k += 4) {
             ++cells_[0][numbers[k]];
             ++cells_[1][numbers[k + 1]];
             ++cells_[2][numbers[k + 2]];
             ++cells_[3][numbers[k + 3]];
         }
+        for (; k < length; ++k) ++cells_[0][numbers[k]];
     }
 
     std::uint32_t total(int number) const {
         return cells_[0][number] + cells_[1][number] + cells_[2][number] + cells_[3][number];
     }
 
+    ClassSpread spread() const {
+        ClassSpread spread;
+        for (int number = 0; number < numbers_; ++number)
+            spread.add(static_cast<std::int32_t>(total(number)));
+        return spread;
+    }
+
    private:
     int numbers_;
-    std::array<std::array<std::uint32_t, kResponseNumbers + 1>, 4> cells_;
+    std::array<std::array<std::uint32_t, kResponseNumbers>, 4> cells_;
+};
+
+// For a list shorter than a block: the counts in one table of bytes, with the spread kept
+// up as they grow, as clearing and reading several tables would cost more than counting a
+// few candidates.
+class SpreadTally {
+   public:
+    static constexpr std::size_t kMostCodes = std::numeric_limits<std::uint8_t>::max();
+
+    void add_block(const std::uint8_t* numbers, std::size_t length) {
+        for (std::size_t k = 0; k < length; ++k) {
+            const std::uint32_t before = counts_[numbers[k]]++;
+            spread_.largest = std::max(spread_.largest, static_cast<std::int32_t>(before + 1));
+            spread_.sum_of_squares += 2 * static_cast<std::int64_t>(before) + 1;
+            spread_.non_empty += before == 0;
+        }
+    }
+
+    std::uint32_t total(int number) const { return counts_[number]; }
+    ClassSpread spread() const { return spread_; }
+
+   private:
+    std::array<std::uint8_t, kResponseNumbers> counts_{};
+    ClassSpread spread_;
 };
 
 // The class pass for n positions and m counted signs, both fixed so that the inner loops
 // unroll. The candidates' sign counts and the try's counts sit in the same nibble, so min()
 // works on them in place; the low and high nibble sums cannot carry into each other because
-// T never exceeds 9. Whole vectors may run into the padding of the columns; the numbers of
-// candidates past the end are overwritten before they are counted.
+// T never exceeds 9. Whole vectors may run into the padding of the columns, the responses'
+// included; only the numbers of candidates are counted.
 // The 32-byte instantiation is only ever inlined into the AVX2 pass, so no such vector crosses
 // a call in code built without AVX, which is what GCC's ABI note is about.
 #pragma GCC diagnostic push
@@ -263,7 +302,6 @@ template <typename V, int N, int M, typename Tally>
 
     for (std::size_t begin = first; begin < size; begin += kBlock) {
         const std::size_t length = std::min(kBlock, size - begin);
-        alignas(kColumnAlignment) std::uint8_t block[kBlock];
         for (std::size_t i = 0; i < length; i += sizeof(V)) {
             const std::size_t entry = begin + i;
             V p{};
@@ -276,11 +314,9 @@ template <typename V, int N, int M, typename Tally>
             }
             const V t = (common >> 4) + (common & low_nibble);
             const V number = ((t * (t + 1)) >> 1) + p;
-            std::memcpy(block + i, &number, sizeof number);
+            std::memcpy(responses + entry, &number, sizeof number);
         }
-        std::memcpy(responses + begin, block, length);
-        std::fill(block + length, block + kBlock, tally.padding_number());
-        tally.add_block(block);
+        tally.add_block(responses + begin, length);
     }
 }
 #pragma GCC diagnostic pop
@@ -417,14 +453,20 @@ CandidateList::BuildResult CandidateList::build(const CodeSet& set, std::uint64_
     return BuildResult::Built;
 }
 
+// A copy takes room for the codes left only: the guesser's copies are made late in a game.
 CandidateList::CandidateList(const CandidateList& other)
-    : width_(other.width_), set_(other.set_), capacity_(other.capacity_), size_(other.size_),
-      last_pass_had_total_(other.last_pass_had_total_) {
-    if (!other.block_) return;
+    : width_(other.width_), set_(other.set_), capacity_(padded_capacity(other.size_ == 0 ? 1 : other.size_)),
+      size_(other.size_), last_known_total_(other.last_known_total_) {
+    if (!other.block_) {
+        capacity_ = 0;
+        return;
+    }
     const std::size_t bytes = capacity_ * static_cast<std::size_t>(column_count(set_));
     block_.reset(static_cast<std::uint8_t*>(
         ::operator new[](bytes, std::align_val_t{kColumnAlignment})));
-    std::memcpy(block_.get(), other.block_.get(), bytes);
+    std::memset(block_.get(), 0, bytes);
+    for (int number = 0; number < column_count(set_); ++number)
+        std::memcpy(column(number), other.column(number), size_);
 }
 
 CandidateList& CandidateList::operator=(const CandidateList& other) {
@@ -533,7 +575,7 @@ ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counte
     ResponseTally tally(triangle(n + 1));
     pass_for<ResponseTally>(width_, n, plan.counted_signs)(plan, 0, size_, response_column(),
                                                           tally);
-    last_pass_had_total_ = known_total.has_value();
+    last_known_total_ = known_total;
     return classes_of(tally, n, known_total);
 }
 
@@ -545,10 +587,22 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
         try_code, counted, known_total.has_value(), set_.set_size,
         [&](int position) { return position_column(position); },
         [&](int pair) { return count_column(pair); });
+    last_known_total_ = known_total;
+    BoundedClasses result;
+    const auto finish = [&](const auto& tally) {
+        result.spread = tally.spread();
+        const int solved_number = known_total ? (*known_total == n ? n : -1) : triangle(n) + n;
+        if (solved_number >= 0) result.solved = static_cast<std::int32_t>(tally.total(solved_number));
+    };
+    if (size_ <= SpreadTally::kMostCodes) {
+        SpreadTally tally;
+        pass_for<SpreadTally>(width_, n, plan.counted_signs)(plan, 0, size_, response_column(), tally);
+        result.scored = size_;
+        finish(tally);
+        return result;
+    }
     const auto pass = pass_for<CellTally>(width_, n, plan.counted_signs);
     CellTally tally(known_total ? n + 1 : triangle(n + 1));
-    last_pass_had_total_ = known_total.has_value();
-    BoundedClasses result;
     for (std::size_t begin = 0; begin < size_; begin += kBoundedChunk) {
         const std::size_t end = std::min(size_, begin + kBoundedChunk);
         pass(plan, begin, end, response_column(), tally);
@@ -556,16 +610,25 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
         if (end == size_) break;
         if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
         // Classes only grow, so a try worse than the bound part way stays worse.
-        const ClassTable partial = classes_of(tally, n, known_total);
-        const std::int32_t most = partial.largest();
-        if (most > bound.max ||
-            (most == bound.max && partial.sum_of_squares() >= bound.sum_of_squares)) {
+        const ClassSpread partial = tally.spread();
+        if (partial.largest > bound.max ||
+            (partial.largest == bound.max && partial.sum_of_squares >= bound.sum_of_squares)) {
             result.abandoned = true;
             return result;
         }
     }
-    result.classes = classes_of(tally, n, known_total);
+    finish(tally);
     return result;
+}
+
+ClassTable CandidateList::last_classes() const {
+    struct Histogram {
+        std::array<std::uint32_t, kResponseNumbers> counts{};
+        std::uint32_t total(int number) const { return counts[number]; }
+    } histogram;
+    const std::uint8_t* responses = response_column();
+    for (std::size_t entry = 0; entry < size_; ++entry) ++histogram.counts[responses[entry]];
+    return classes_of(histogram, set_.code_length, last_known_total_);
 }
 
 void CandidateList::assign(const CodeSet& set, std::size_t count,
@@ -587,7 +650,7 @@ void CandidateList::assign(const CodeSet& set, std::size_t count,
 }
 
 void CandidateList::keep(Response answer) {
-    const std::uint8_t wanted = response_byte(answer, last_pass_had_total_);
+    const std::uint8_t wanted = response_byte(answer, last_known_total_.has_value());
     const std::uint8_t* responses = response_column();
     std::size_t kept = 0;
     for (std::size_t begin = 0; begin < size_; begin += kBlock) {

@@ -39,8 +39,10 @@ struct ClassBound {
     std::int64_t sum_of_squares = std::numeric_limits<std::int64_t>::max();
 };
 
+// What the guesser weighs a try by; the class table itself is only made for the best try.
 struct BoundedClasses {
-    ClassTable classes;       // complete unless abandoned
+    ClassSpread spread;       // complete unless abandoned
+    std::int32_t solved = 0;  // candidates equal to the try
     bool abandoned = false;
     std::size_t scored = 0;   // candidates scored before the pass ended
 };
@@ -86,6 +88,8 @@ class CandidateList {
     // the pass stops. Until the next classify the responses are those of this pass.
     BoundedClasses classify_bounded(const Code& try_code, const SignFlags& counted,
                                     std::optional<int> known_total, const ClassBound& bound);
+    // The classes of the last pass, which must have been complete, from the responses it stored.
+    ClassTable last_classes() const;
 
     // The signs that some candidate holds.
     SignFlags signs_present() const;
@@ -110,7 +114,7 @@ class CandidateList {
     std::unique_ptr<std::uint8_t[], FreeBlock> block_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
-    bool last_pass_had_total_ = false;
+    std::optional<int> last_known_total_;
 };
 
 // The byte a candidate keeps for its response: the response's number among the pairs

@@ -8,6 +8,20 @@
 #include "match/scoring.hpp"
 #include "setup/signs.hpp"
 
+// How a try spreads the codes over its classes.
+struct ClassSpread {
+    std::int32_t largest = 0;
+    std::int64_t sum_of_squares = 0;
+    int non_empty = 0;
+
+    void add(std::int32_t codes) {
+        largest = std::max(largest, codes);
+        sum_of_squares += static_cast<std::int64_t>(codes) * codes;
+        non_empty += codes != 0;
+    }
+    friend bool operator==(const ClassSpread&, const ClassSpread&) = default;
+};
+
 // How many codes give each response (T, P) to one try, 0 <= P <= T <= 9. The encoder and the
 // guesser fill it; the check of a person's answers reads it.
 class ClassTable {
@@ -19,15 +33,10 @@ class ClassTable {
         counts_[index(response.t, response.p)] += codes;
     }
 
-    std::int32_t largest() const { return *std::max_element(counts_.begin(), counts_.end()); }
-    std::int64_t sum_of_squares() const {
-        std::int64_t sum = 0;
-        for (std::int32_t count : counts_) sum += static_cast<std::int64_t>(count) * count;
-        return sum;
-    }
-    int non_empty() const {
-        return static_cast<int>(std::count_if(counts_.begin(), counts_.end(),
-                                              [](std::int32_t count) { return count != 0; }));
+    ClassSpread spread() const {
+        ClassSpread spread;
+        for (std::int32_t count : counts_) spread.add(count);
+        return spread;
     }
 
     friend bool operator==(const ClassTable&, const ClassTable&) = default;

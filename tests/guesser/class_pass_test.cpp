@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -209,7 +210,7 @@ std::vector<Code> largest_class_moved(const Pass& pass, const ClassTable& table,
     return codes;
 }
 
-const std::size_t kChunkSizes[] = {0, 1, 1023, 1024, 1025, 2048, 2049, 4097};
+const std::size_t kChunkSizes[] = {0, 1, 255, 256, 257, 1023, 1024, 1025, 2048, 2049, 4097};
 
 TEST(ClassPass, BoundedPassStopsOnlyForTriesWorseThanTheBound) {
     constexpr std::int32_t kNoMax = std::numeric_limits<std::int32_t>::max();
@@ -252,7 +253,9 @@ TEST(ClassPass, BoundedPassStopsOnlyForTriesWorseThanTheBound) {
                             continue;
                         }
                         ++complete;
-                        ASSERT_EQ(result.classes, table);
+                        ASSERT_EQ(list.last_classes(), table);
+                        EXPECT_EQ(result.spread, table.spread());
+                        EXPECT_EQ(result.solved, table.count(length, length));
                         EXPECT_EQ(result.scored, size);
                     }
                     // The responses stored are those of the last pass, a complete one.
@@ -285,7 +288,64 @@ TEST(ClassPass, TryTyingOnItsLastCandidateIsKept) {
         const BoundedClasses result =
             list.classify_bounded(try_code, pass.counted, std::nullopt, ClassBound{1024, squares});
         EXPECT_FALSE(result.abandoned);
-        EXPECT_EQ(result.classes, table);
+        EXPECT_EQ(result.spread, table.spread());
+        EXPECT_EQ(list.last_classes(), table);
+    }
+}
+
+TEST(ClassPass, CopyOfAShrunkListCarriesOnAlone) {
+    // A copy takes room for the codes left only; it must keep the last pass's responses and
+    // give the same classes afterwards, with the original changed or gone.
+    Random random(77);
+    for (const Width width : kWidths) {
+        for (const Kind kind : kKinds) {
+            const Pass pass = random_pass(random, 5, 8, true, 3000, kind);
+            SCOPED_TRACE(describe(pass, width));
+            auto original = std::make_unique<CandidateList>(list_of(pass, width));
+            const ClassTable table = original->classify(pass.try_code, pass.counted, pass.known_total);
+            CandidateList copy = *original;
+            EXPECT_EQ(copy.last_classes(), table);
+            Pass kept_pass = pass;
+            expect_kept(copy, pass, table, random);
+            kept_pass.candidates.clear();
+            for (std::size_t entry = 0; entry < copy.size(); ++entry) kept_pass.candidates.push_back(copy.code(entry));
+            CandidateList second = copy;
+            original.reset();
+            copy.release();
+            kept_pass.try_code = random_code(random, 5, plain::signs_from(1, 8), true);
+            if (kind == Kind::KnownTotal && !kept_pass.candidates.empty())
+                kept_pass.known_total =
+                    plain::response(kept_pass.try_code, kept_pass.candidates.front(), &pass.counted).t;
+            EXPECT_EQ(second.classify(kept_pass.try_code, pass.counted, kept_pass.known_total),
+                      plain_classes(kept_pass));
+        }
+    }
+}
+
+TEST(ClassPass, ShortListsCountOneClassHoldingThemAll) {
+    // Up to 255 candidates are counted in a table of bytes: every one of them in the same
+    // class must neither wrap it nor lose the solving count.
+    const Code try_code = plain::code_of({1, 2, 3});
+    for (const std::size_t size : {std::size_t{254}, std::size_t{255}, std::size_t{256}}) {
+        for (const bool solving : {false, true}) {
+            Pass pass;
+            pass.set = CodeSet{4, 3, true};
+            pass.try_code = try_code;
+            for (int sign = 1; sign <= 4; ++sign) pass.counted[sign] = true;
+            pass.candidates.assign(size, solving ? try_code : plain::code_of({4, 4, 4}));
+            const ClassTable table = plain_classes(pass);
+            for (const Width width : kWidths) {
+                SCOPED_TRACE(describe(pass, width));
+                CandidateList list = list_of(pass, width);
+                const BoundedClasses result =
+                    list.classify_bounded(try_code, pass.counted, std::nullopt, ClassBound{});
+                EXPECT_EQ(result.spread.largest, static_cast<std::int32_t>(size));
+                EXPECT_EQ(result.spread.sum_of_squares, static_cast<std::int64_t>(size * size));
+                EXPECT_EQ(result.spread.non_empty, 1);
+                EXPECT_EQ(result.solved, solving ? static_cast<std::int32_t>(size) : 0);
+                EXPECT_EQ(list.last_classes(), table);
+            }
+        }
     }
 }
 
@@ -318,7 +378,8 @@ TEST(ClassPass, EmptyListGivesEmptyClasses) {
         EXPECT_EQ(list.classify(try_code, counted, std::nullopt), ClassTable{});
         const BoundedClasses result = list.classify_bounded(try_code, counted, std::nullopt, ClassBound{0, 0});
         EXPECT_FALSE(result.abandoned);
-        EXPECT_EQ(result.classes, ClassTable{});
+        EXPECT_EQ(result.spread, ClassSpread{});
+        EXPECT_EQ(list.last_classes(), ClassTable{});
     }
 }
 
