@@ -209,7 +209,38 @@ class ResponseTally {
         return sum;
     }
 
+    // Every number's total at once, as its row and column summed over both tables: loops
+    // the compiler turns into whole-vector adds. Only for tallies that pay.
+    ClassSpread spread() const {
+        const int keys = keys_per_number_;
+        std::array<std::uint32_t, kMostPayingKeys> rows;
+        std::array<std::uint32_t, kMostPayingKeys> columns{};
+        for (int first = 0; first < keys; ++first) {
+            const std::uint32_t* one = &pairs_[0][static_cast<std::size_t>(first * keys)];
+            const std::uint32_t* other = &pairs_[1][static_cast<std::size_t>(first * keys)];
+            std::uint32_t row = 0;
+            for (int second = 0; second < keys; ++second) {
+                const std::uint32_t both = one[second] + other[second];
+                row += both;
+                columns[second] += both;
+            }
+            rows[first] = row;
+        }
+        ClassSpread spread;
+        for (int number = 0; number + 1 < keys; ++number)
+            spread.add(static_cast<std::int32_t>(rows[number] + columns[number]));
+        return spread;
+    }
+
+    // Whether a bounded pass is better counted in pairs than one by one: the tables must be
+    // cleared for every try and read at every look, which a long list of few numbers repays.
+    static bool pays_for(int numbers, std::size_t codes) {
+        return numbers + 1 <= kMostPayingKeys && codes >= kLongList;
+    }
+
    private:
+    static constexpr int kMostPayingKeys = 32;
+    static constexpr std::size_t kLongList = 4096;
     static constexpr int kMostKeys = (kResponseNumbers + 1) * (kResponseNumbers + 1);
 
     int keys_per_number_;
@@ -601,23 +632,32 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
         finish(tally);
         return result;
     }
-    const auto pass = pass_for<CellTally>(width_, n, plan.counted_signs);
-    CellTally tally(known_total ? n + 1 : triangle(n + 1));
-    for (std::size_t begin = 0; begin < size_; begin += kBoundedChunk) {
-        const std::size_t end = std::min(size_, begin + kBoundedChunk);
-        pass(plan, begin, end, response_column(), tally);
-        result.scored = end;
-        if (end == size_) break;
-        if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
-        // Classes only grow, so a try worse than the bound part way stays worse.
-        const ClassSpread partial = tally.spread();
-        if (partial.largest > bound.max ||
-            (partial.largest == bound.max && partial.sum_of_squares >= bound.sum_of_squares)) {
-            result.abandoned = true;
-            return result;
+    const auto chunked = [&]<typename Tally>(Tally& tally) {
+        const auto pass = pass_for<Tally>(width_, n, plan.counted_signs);
+        for (std::size_t begin = 0; begin < size_; begin += kBoundedChunk) {
+            const std::size_t end = std::min(size_, begin + kBoundedChunk);
+            pass(plan, begin, end, response_column(), tally);
+            result.scored = end;
+            if (end == size_) break;
+            if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
+            // Classes only grow, so a try worse than the bound part way stays worse.
+            const ClassSpread partial = tally.spread();
+            if (partial.largest > bound.max ||
+                (partial.largest == bound.max && partial.sum_of_squares >= bound.sum_of_squares)) {
+                result.abandoned = true;
+                return;
+            }
         }
+        finish(tally);
+    };
+    const int numbers = known_total ? n + 1 : triangle(n + 1);
+    if (ResponseTally::pays_for(numbers, size_)) {
+        ResponseTally tally(numbers);
+        chunked(tally);
+    } else {
+        CellTally tally(numbers);
+        chunked(tally);
     }
-    finish(tally);
     return result;
 }
 
