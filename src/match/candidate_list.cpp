@@ -292,12 +292,17 @@ class SpreadTally {
     static constexpr std::size_t kMostCodes = std::numeric_limits<std::uint8_t>::max();
 
     void add_block(const std::uint8_t* numbers, std::size_t length) {
+        // In locals: the byte counts may alias anything, which would keep the spread in memory.
+        std::uint32_t largest = static_cast<std::uint32_t>(spread_.largest);
+        std::int64_t sum_of_squares = spread_.sum_of_squares;
+        int non_empty = spread_.non_empty;
         for (std::size_t k = 0; k < length; ++k) {
             const std::uint32_t before = counts_[numbers[k]]++;
-            spread_.largest = std::max(spread_.largest, static_cast<std::int32_t>(before + 1));
-            spread_.sum_of_squares += 2 * static_cast<std::int64_t>(before) + 1;
-            spread_.non_empty += before == 0;
+            largest = std::max(largest, before + 1);
+            sum_of_squares += 2 * static_cast<std::int64_t>(before) + 1;
+            non_empty += before == 0;
         }
+        spread_ = ClassSpread{static_cast<std::int32_t>(largest), sum_of_squares, non_empty};
     }
 
     std::uint32_t total(int number) const { return counts_[number]; }
