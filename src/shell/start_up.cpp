@@ -1,12 +1,7 @@
 #include "shell/start_up.hpp"
 
+#include "calendar/calendar.hpp"
 #include "shell/run_conditions.hpp"
-
-namespace {
-
-bool is_gregorian_leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-}  // namespace
 
 void correct_system_year(Clock& clock) {
     const DateTime today = clock.now();
@@ -20,7 +15,7 @@ void correct_system_year(Clock& clock) {
     }
     std::uint16_t day = today.day;
     // 29 February of year 10000 has no counterpart in 9999.
-    if (today.month == 2 && day == 29 && !is_gregorian_leap(year)) day = 28;
+    if (today.month == 2 && day == 29 && !is_gregorian_leap_year(year)) day = 28;
     clock.set_date(static_cast<std::uint16_t>(year), today.month, day);
 }
 
