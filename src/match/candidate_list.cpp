@@ -284,12 +284,12 @@ class CellTally {
     std::array<std::array<std::uint32_t, kResponseNumbers>, 4> cells_;
 };
 
-// For a list shorter than a block: the counts in one table of bytes, with the spread kept
-// up as they grow, as clearing and reading several tables would cost more than counting a
-// few candidates.
+// For a short list: the counts in one table of bytes, with the spread kept up as they grow,
+// as clearing and reading several tables costs more than counting a few candidates. Longer
+// lists wait on the increments of equal numbers in a row.
 class SpreadTally {
    public:
-    static constexpr std::size_t kMostCodes = std::numeric_limits<std::uint8_t>::max();
+    static constexpr std::size_t kMostCodes = 64;
 
     void add_block(const std::uint8_t* numbers, std::size_t length) {
         // In locals: the byte counts may alias anything, which would keep the spread in memory.

@@ -323,10 +323,10 @@ TEST(ClassPass, CopyOfAShrunkListCarriesOnAlone) {
 }
 
 TEST(ClassPass, ShortListsCountOneClassHoldingThemAll) {
-    // Up to 255 candidates are counted in a table of bytes: every one of them in the same
-    // class must neither wrap it nor lose the solving count.
+    // Short lists are counted apart from long ones: every candidate in the same class must
+    // give the same spread and solving count on both sides of the edge, and far beyond it.
     const Code try_code = plain::code_of({1, 2, 3});
-    for (const std::size_t size : {std::size_t{254}, std::size_t{255}, std::size_t{256}}) {
+    for (const std::size_t size : {std::size_t{63}, std::size_t{64}, std::size_t{65}, std::size_t{300}}) {
         for (const bool solving : {false, true}) {
             Pass pass;
             pass.set = CodeSet{4, 3, true};
