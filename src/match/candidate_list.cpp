@@ -293,24 +293,31 @@ class SpreadTally {
 
     void add_block(const std::uint8_t* numbers, std::size_t length) {
         // In locals: the byte counts may alias anything, which would keep the spread in memory.
-        std::uint32_t largest = static_cast<std::uint32_t>(spread_.largest);
-        std::int64_t sum_of_squares = spread_.sum_of_squares;
-        int non_empty = spread_.non_empty;
+        std::uint32_t largest = largest_;
+        std::int64_t sum_of_squares = sum_of_squares_;
+        int non_empty = non_empty_;
         for (std::size_t k = 0; k < length; ++k) {
             const std::uint32_t before = counts_[numbers[k]]++;
             largest = std::max(largest, before + 1);
             sum_of_squares += 2 * static_cast<std::int64_t>(before) + 1;
             non_empty += before == 0;
         }
-        spread_ = ClassSpread{static_cast<std::int32_t>(largest), sum_of_squares, non_empty};
+        largest_ = largest;
+        sum_of_squares_ = sum_of_squares;
+        non_empty_ = non_empty;
     }
 
     std::uint32_t total(int number) const { return counts_[number]; }
-    ClassSpread spread() const { return spread_; }
+    // Read field by field: a copy of the whole would wait for the separate stores above.
+    ClassSpread spread() const {
+        return ClassSpread{static_cast<std::int32_t>(largest_), sum_of_squares_, non_empty_};
+    }
 
    private:
     std::array<std::uint8_t, kResponseNumbers> counts_{};
-    ClassSpread spread_;
+    std::uint32_t largest_ = 0;
+    std::int64_t sum_of_squares_ = 0;
+    int non_empty_ = 0;
 };
 
 // The class pass for n positions and m counted signs, both fixed so that the inner loops
@@ -571,14 +578,23 @@ PassPlan plan_for(const Code& try_code, const SignFlags& counted, bool total_kno
     std::array<std::uint8_t, kRingSize + 1> try_counts{};
     for (int position = 0; position < try_code.length; ++position)
         ++try_counts[try_code.signs[position]];
-    for (int sign = 1; sign <= set_size; ++sign) {
-        if (!counted[sign] || try_counts[sign] == 0) continue;
-        const bool high = (sign - 1) % 2 == 1;
-        const int term = plan.counted_signs++;
-        plan.count_columns[term] = count_column((sign - 1) / 2);
-        plan.nibble_masks[term] = high ? 0xF0 : 0x0F;
-        plan.try_counts[term] = static_cast<std::uint8_t>(try_counts[sign] << (high ? 4 : 0));
+    // A term per counted sign, at its first place in the try. Every place writes the next
+    // term and only a taken one keeps it: a plan is made for every try, and a branch on the
+    // signs would mispredict about every other time.
+    std::array<std::uint8_t, kRingSize + 1> seen{};
+    int term = 0;
+    for (int position = 0; position < try_code.length; ++position) {
+        const int sign = try_code.signs[position];
+        const bool take = (sign != kVacantIndex) & (sign <= set_size) & counted[sign] & (seen[sign] == 0);
+        seen[sign] = 1;
+        const int digit = sign - (sign != kVacantIndex);  // the vacant sign's is never taken
+        const int shift = (digit & 1) * 4;                // the second sign of a pair: high nibble
+        plan.count_columns[term] = count_column(digit / 2);
+        plan.nibble_masks[term] = static_cast<std::uint8_t>(0x0F << shift);
+        plan.try_counts[term] = static_cast<std::uint8_t>(try_counts[sign] << shift);
+        term += take;
     }
+    plan.counted_signs = term;
     return plan;
 }
 
