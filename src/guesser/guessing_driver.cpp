@@ -256,10 +256,12 @@ std::optional<Response> GuessingDriver::answer(const BoardPlace& place) {
     if (setup.record.answer_fixed) {
         response = referee_answer(app_, guesser.chosen(), place);
     } else {
-        const Code last = guesser.candidate(0);
-        response = guesser.candidate_count() == 1
-                       ? score(guesser.chosen(), last, sign_counts(last, setup.signs.set_size(), false))
-                       : choose_variable_answer(guesser.chosen_classes(), responses_);
+        if (guesser.candidate_count() == 1) {
+            const Code last = guesser.candidate(0);
+            response = score(guesser.chosen(), last, sign_counts(last, setup.signs.set_size(), false));
+        } else {
+            response = choose_variable_answer(guesser.chosen_classes(), responses_);
+        }
         write_answer(app_.console, place, *response);
     }
     if (response && setup.record.sound && response->p == length_) app_.console.beep();

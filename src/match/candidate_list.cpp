@@ -249,8 +249,7 @@ class ResponseTally {
 
 // Counts the response numbers one by one into four tables taken in turn, so that the sums
 // can be read after any block at little cost: the guesser looks at them while a try is
-// still being scored. Only the numbers that can occur are cleared and read, as with few
-// candidates that is most of the work.
+// still being scored. Only the numbers that can occur are cleared and read.
 class CellTally {
    public:
     explicit CellTally(int numbers) : numbers_(numbers) {
@@ -498,12 +497,10 @@ CandidateList::BuildResult CandidateList::build(const CodeSet& set, std::uint64_
 
 // A copy takes room for the codes left only: the guesser's copies are made late in a game.
 CandidateList::CandidateList(const CandidateList& other)
-    : width_(other.width_), set_(other.set_), capacity_(padded_capacity(other.size_ == 0 ? 1 : other.size_)),
-      size_(other.size_), last_known_total_(other.last_known_total_) {
-    if (!other.block_) {
-        capacity_ = 0;
-        return;
-    }
+    : width_(other.width_), set_(other.set_), size_(other.size_),
+      last_known_total_(other.last_known_total_) {
+    if (!other.block_) return;
+    capacity_ = padded_capacity(size_ == 0 ? 1 : size_);
     const std::size_t bytes = capacity_ * static_cast<std::size_t>(column_count(set_));
     block_.reset(static_cast<std::uint8_t*>(
         ::operator new[](bytes, std::align_val_t{kColumnAlignment})));
@@ -643,8 +640,12 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
     BoundedClasses result;
     const auto finish = [&](const auto& tally) {
         result.spread = tally.spread();
-        const int solved_number = known_total ? (*known_total == n ? n : -1) : triangle(n) + n;
-        if (solved_number >= 0) result.solved = static_cast<std::int32_t>(tally.total(solved_number));
+        // Only a try of the candidates' multiset can equal one of them.
+        if (!known_total || *known_total == n) {
+            const Response solving{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n)};
+            result.solved = static_cast<std::int32_t>(
+                tally.total(response_byte(solving, known_total.has_value())));
+        }
     };
     if (size_ <= SpreadTally::kMostCodes) {
         SpreadTally tally;
