@@ -2,157 +2,17 @@
 // the game draws.
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <optional>
 #include <string>
 
-#include "setup/conditions_file.hpp"
+#include "support/game_in_pty.hpp"
 #include "support/match_rig.hpp"
-#include "support/vt_screen.hpp"
 
 namespace {
 
-const char* const kTitle =
-    " *******  Mirelvanthoque  ***  Windows - 64-Bit - Version  2025-06-21.  *******";
-
-class GameInPty {
-public:
-    // With conditions, the game finds them in its file as a user left them.
-    explicit GameInPty(const std::optional<ConditionsRecord>& conditions = std::nullopt) {
-        // The game writes its conditions file beside itself; run a copy in a folder of its own.
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("mirelvanthoque-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs_));
-        std::filesystem::create_directories(folder_);
-        const auto game = folder_ / "mirelvanthoque";
-        std::filesystem::copy_file(MIRELVANTHOQUE_GAME_PATH, game,
-                                   std::filesystem::copy_options::overwrite_existing);
-        if (conditions && !save_conditions((folder_ / kConditionsFileName).string(), *conditions))
-            std::abort();
-
-        winsize size{};
-        size.ws_col = 80;
-        size.ws_row = 25;
-        if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) std::abort();
-        tcgetattr(slave_, &modes_before_);
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(master_);
-            setsid();
-            ioctl(slave_, TIOCSCTTY, 0);
-            dup2(slave_, 0);
-            dup2(slave_, 1);
-            dup2(slave_, 2);
-            if (slave_ > 2) close(slave_);
-            setenv("TERM", "xterm-256color", 1);
-            execl(game.c_str(), game.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-
-    ~GameInPty() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(master_);
-        close(slave_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-    void send(std::string_view bytes) { (void)!write(master_, bytes.data(), bytes.size()); }
-
-    // Reads what the game draws until the screen shows the text or the time is up.
-    bool wait_for(std::string_view text, int timeout_ms = 5000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-        while (!screen_.contains(text)) {
-            if (!read_some(deadline)) return false;
-        }
-        return true;
-    }
-
-    bool wait_until(const std::function<bool(const VtScreen&)>& shown, int timeout_ms = 5000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-        while (!shown(screen_)) {
-            if (!read_some(deadline)) return false;
-        }
-        return true;
-    }
-
-    // Wipes our copy of the screen, so that only what the game draws from now on shows.
-    void forget_screen() { screen_.feed("\x1b[2J"); }
-
-    // Waits for the game to end and returns its wait status, or -1 after the timeout.
-    int wait_for_exit(int timeout_ms = 5000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-        for (;;) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                drain();
-                return status;
-            }
-            if (std::chrono::steady_clock::now() > deadline) return -1;
-            read_some(std::chrono::steady_clock::now() + std::chrono::milliseconds(20));
-        }
-    }
-
-    pid_t pid() const { return pid_; }
-    const VtScreen& screen() const { return screen_; }
-    termios modes_now() const {
-        termios now{};
-        tcgetattr(slave_, &now);
-        return now;
-    }
-    const termios& modes_before() const { return modes_before_; }
-
-private:
-    bool read_some(std::chrono::steady_clock::time_point deadline) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
-        pollfd fd{master_, POLLIN, 0};
-        if (poll(&fd, 1, static_cast<int>(left.count())) <= 0) return false;
-        char buffer[4096];
-        const ssize_t got = read(master_, buffer, sizeof buffer);
-        if (got <= 0) return false;
-        screen_.feed(std::string_view(buffer, static_cast<std::size_t>(got)));
-        return true;
-    }
-
-    void drain() {
-        while (read_some(std::chrono::steady_clock::now() + std::chrono::milliseconds(50))) {
-        }
-    }
-
-    static inline int runs_ = 0;
-    std::filesystem::path folder_;
-    int master_ = -1, slave_ = -1;
-    pid_t pid_ = -1;
-    bool exited_ = false;
-    termios modes_before_{};
-    VtScreen screen_{80, 25};
-};
-
-void expect_modes_restored(const GameInPty& game) {
-    const termios before = game.modes_before();
-    const termios after = game.modes_now();
-    EXPECT_EQ(after.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), before.c_lflag & (ECHO | ICANON | ISIG | IEXTEN));
-    EXPECT_EQ(after.c_iflag & (IXON | ICRNL), before.c_iflag & (IXON | ICRNL));
-    EXPECT_EQ(after.c_oflag & OPOST, before.c_oflag & OPOST);
-    EXPECT_FALSE(game.screen().on_alternate_screen());
-    EXPECT_TRUE(game.screen().cursor_visible());
-}
+const char* const kTitle = kTitlePageTitle;
 
 // From the title page through the English menu and conditions screen to a match's board.
 bool begin_english_match(GameInPty& game) {
