@@ -1,54 +1,172 @@
 #include "platform/signal_guard.hpp"
 
 #include <fcntl.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
+#include <vector>
+
+#include "platform/temporary_file.hpp"
 
 namespace {
 
-// What the handlers need, in plain data they can read without locks. Written only while none
-// of our handlers is installed.
-struct RestoreData {
+// Signals whose default action ends the process and that nobody sends by mistake of the
+// program itself: the game is asked to wind down.
+constexpr int kWindingDownSignals[] = {
+    SIGTERM, SIGHUP,  SIGINT,    SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE, SIGXCPU,
+    SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+// The program cannot go on after these, or the sender wants a core at once.
+constexpr int kCrashSignals[] = {SIGQUIT, SIGILL, SIGTRAP, SIGABRT, SIGBUS, SIGFPE, SIGSEGV, SIGSYS};
+constexpr int kJobSignals[] = {SIGTSTP, SIGCONT, SIGWINCH};
+
+// What the handlers need, in plain data they read without locks. Written only while none of
+// our handlers is installed.
+struct HandlerData {
     int output_fd = -1;
-    char sequence[SignalGuard::kMaxRestoreSequence] = {};
-    std::size_t length = 0;
+    char take_over[SignalGuard::kMaxSequence] = {};
+    std::size_t take_over_length = 0;
+    char give_back[SignalGuard::kMaxSequence] = {};
+    std::size_t give_back_length = 0;
     int tty_fd = -1;
-    bool has_termios = false;
+    bool has_modes = false;
     termios saved{};
-    int resize_write_fd = -1;
+    termios raw{};
+    int wake_write_fd = -1;
 };
 
-RestoreData g_restore;
+HandlerData g_data;
 volatile std::sig_atomic_t g_armed = 0;
+// Whether the terminal is ours right now (not given back for a stop or the end).
+volatile std::sig_atomic_t g_taken = 0;
+volatile std::sig_atomic_t g_resized = 0;
+volatile std::sig_atomic_t g_continued = 0;
+volatile std::sig_atomic_t g_ending_signal = 0;
 // Set while a guard holds the signals; never touched by a handler.
 bool g_signals_taken = false;
 
-extern "C" void restore_and_end(int signal_number) {
-    int saved_errno = errno;
-    if (g_armed) {
-        g_armed = 0;
-        ssize_t written = write(g_restore.output_fd, g_restore.sequence, g_restore.length);
-        static_cast<void>(written);
-        if (g_restore.has_termios) tcsetattr(g_restore.tty_fd, TCSANOW, &g_restore.saved);
+struct Installed {
+    int signal_number;
+    struct sigaction previous;
+};
+std::vector<Installed> g_installed;
+
+void write_all(const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t written = write(g_data.output_fd, data, length);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        data += written;
+        length -= static_cast<std::size_t>(written);
+    }
+}
+
+void wake() {
+    const char byte = 'w';
+    ssize_t written = write(g_data.wake_write_fd, &byte, 1);
+    static_cast<void>(written);
+}
+
+void give_terminal_back() {
+    if (!g_armed || !g_taken) return;
+    g_taken = 0;
+    write_all(g_data.give_back, g_data.give_back_length);
+    if (g_data.has_modes) tcsetattr(g_data.tty_fd, TCSANOW, &g_data.saved);
+}
+
+void take_terminal_again() {
+    if (!g_armed) return;
+    if (g_data.has_modes) tcsetattr(g_data.tty_fd, TCSANOW, &g_data.raw);
+    write_all(g_data.take_over, g_data.take_over_length);
+    g_taken = 1;
+    g_continued = 1;
+    wake();
+}
+
+// Ends the process by the signal's default action, as it would have ended without us.
+[[noreturn]] void end_by(int signal_number) {
+    struct sigaction default_action = {};
+    default_action.sa_handler = SIG_DFL;
+    sigemptyset(&default_action.sa_mask);
+    sigaction(signal_number, &default_action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal_number);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal_number);
+    _exit(128 + signal_number);
+}
+
+extern "C" void wind_down(int signal_number) {
+    const int saved_errno = errno;
+    if (g_ending_signal == 0) {
+        g_ending_signal = signal_number;
+        wake();
+        // Whatever the game is doing, it will not keep the terminal for long.
+        itimerval watchdog = {};
+        watchdog.it_value.tv_sec = SignalGuard::kWindDownMs / 1000;
+        watchdog.it_value.tv_usec = (SignalGuard::kWindDownMs % 1000) * 1000;
+        setitimer(ITIMER_REAL, &watchdog, nullptr);
+    } else {
+        give_terminal_back();
+        remove_tracked_temporary_file();
+        end_by(g_ending_signal);
     }
     errno = saved_errno;
+}
+
+extern "C" void crash(int signal_number) {
+    give_terminal_back();
+    remove_tracked_temporary_file();
     // SA_RESETHAND has put the default action back: the signal ends the process once the
-    // handler returns, and the exit status shows it.
+    // handler returns (a fault by running into it again), and the exit status shows it.
     raise(signal_number);
 }
 
-extern "C" void note_resize(int) {
-    int saved_errno = errno;
-    char byte = 'w';
-    ssize_t written = write(g_restore.resize_write_fd, &byte, 1);
-    static_cast<void>(written);
+extern "C" void stop(int) {
+    const int saved_errno = errno;
+    give_terminal_back();
+    struct sigaction self = {};
+    sigaction(SIGTSTP, nullptr, &self);
+    struct sigaction default_action = {};
+    default_action.sa_handler = SIG_DFL;
+    sigemptyset(&default_action.sa_mask);
+    sigaction(SIGTSTP, &default_action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, SIGTSTP);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    // Stops here. In an orphaned process group the kernel drops the stop instead: nobody
+    // could continue the game, so it goes on at once.
+    raise(SIGTSTP);
+    sigprocmask(SIG_BLOCK, &only, nullptr);
+    sigaction(SIGTSTP, &self, nullptr);
+    if (!g_taken) take_terminal_again();
     errno = saved_errno;
 }
 
-bool make_resize_pipe(int fds[2]) {
+extern "C" void resume(int) {
+    const int saved_errno = errno;
+    // Whoever had the terminal meanwhile may have changed its modes and screen.
+    take_terminal_again();
+    errno = saved_errno;
+}
+
+extern "C" void note_resize(int) {
+    const int saved_errno = errno;
+    g_resized = 1;
+    wake();
+    errno = saved_errno;
+}
+
+bool make_wake_pipe(int fds[2]) {
     if (pipe(fds) != 0) return false;
     for (int i = 0; i < 2; ++i) {
         fcntl(fds[i], F_SETFD, FD_CLOEXEC);
@@ -57,79 +175,105 @@ bool make_resize_pipe(int fds[2]) {
     return true;
 }
 
+std::size_t copy_sequence(char* into, std::string_view sequence) {
+    const std::size_t length = std::min(sequence.size(), SignalGuard::kMaxSequence);
+    std::memcpy(into, sequence.data(), length);
+    return length;
+}
+
+void install(int signal_number, void (*handler)(int), int flags, const sigset_t& mask,
+             bool keep_ignored) {
+    struct sigaction previous = {};
+    sigaction(signal_number, nullptr, &previous);
+    if (keep_ignored && previous.sa_handler == SIG_IGN) return;
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    action.sa_flags = flags;
+    action.sa_mask = mask;
+    sigaction(signal_number, &action, nullptr);
+    g_installed.push_back({signal_number, previous});
+}
+
 }  // namespace
 
-SignalGuard::SignalGuard(int output_fd, std::string_view restore, int tty_fd,
-                         const std::optional<termios>& saved) {
+SignalGuard::SignalGuard(int output_fd, Sequences sequences, int tty_fd,
+                         const std::optional<termios>& saved, const std::optional<termios>& raw) {
     if (g_signals_taken) return;
+    int fds[2];
+    if (!make_wake_pipe(fds)) return;
     g_signals_taken = true;
     active_ = true;
+    wake_read_fd_ = fds[0];
 
-    g_restore.output_fd = output_fd;
-    g_restore.length = std::min(restore.size(), kMaxRestoreSequence);
-    std::memcpy(g_restore.sequence, restore.data(), g_restore.length);
-    g_restore.tty_fd = tty_fd;
-    g_restore.has_termios = saved.has_value();
-    if (saved) g_restore.saved = *saved;
-    int fds[2];
-    if (make_resize_pipe(fds)) {
-        resize_read_fd_ = fds[0];
-        g_restore.resize_write_fd = fds[1];
+    g_data.output_fd = output_fd;
+    g_data.take_over_length = copy_sequence(g_data.take_over, sequences.take_over);
+    g_data.give_back_length = copy_sequence(g_data.give_back, sequences.give_back);
+    g_data.tty_fd = tty_fd;
+    g_data.has_modes = saved.has_value() && raw.has_value();
+    if (g_data.has_modes) {
+        g_data.saved = *saved;
+        g_data.raw = *raw;
     }
+    g_data.wake_write_fd = fds[1];
+    g_resized = 0;
+    g_continued = 0;
+    g_ending_signal = 0;
+    g_taken = 1;
     g_armed = 1;
 
-    struct sigaction ending = {};
-    ending.sa_handler = restore_and_end;
-    ending.sa_flags = SA_RESETHAND;
-    sigemptyset(&ending.sa_mask);
-    for (int signal_number : kEndingSignals) sigaddset(&ending.sa_mask, signal_number);
-    for (std::size_t i = 0; i < kEndingCount; ++i) {
-        sigaction(kEndingSignals[i], nullptr, &previous_ending_[i]);
-        // A signal the parent chose to ignore (nohup, a background job) stays ignored.
-        if (previous_ending_[i].sa_handler == SIG_IGN) continue;
-        sigaction(kEndingSignals[i], &ending, nullptr);
-    }
+    // No handler runs inside another: each sees the terminal as the last one left it.
+    sigset_t all;
+    sigemptyset(&all);
+    for (int s : kWindingDownSignals) sigaddset(&all, s);
+    for (int s : kCrashSignals) sigaddset(&all, s);
+    for (int s : kJobSignals) sigaddset(&all, s);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) sigaddset(&all, s);
 
-    if (resize_read_fd_ >= 0) {
-        struct sigaction resize = {};
-        resize.sa_handler = note_resize;
-        resize.sa_flags = SA_RESTART;
-        sigemptyset(&resize.sa_mask);
-        sigaction(SIGWINCH, &resize, &previous_resize_);
-    }
+    g_installed.clear();
+    for (int s : kWindingDownSignals) install(s, wind_down, SA_RESTART, all, s != SIGALRM);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) install(s, wind_down, SA_RESTART, all, true);
+    for (int s : kCrashSignals) install(s, crash, SA_RESETHAND, all, true);
+    install(SIGTSTP, stop, SA_RESTART, all, true);
+    install(SIGCONT, resume, SA_RESTART, all, false);
+    install(SIGWINCH, note_resize, SA_RESTART, all, false);
 }
 
 SignalGuard::~SignalGuard() {
     if (!active_) return;
     restore_handlers();
     g_armed = 0;
-    if (resize_read_fd_ >= 0) {
-        close(resize_read_fd_);
-        close(g_restore.resize_write_fd);
-        g_restore.resize_write_fd = -1;
-    }
+    close(wake_read_fd_);
+    close(g_data.wake_write_fd);
+    g_data.wake_write_fd = -1;
     g_signals_taken = false;
 }
 
-bool SignalGuard::take_resize() {
-    if (resize_read_fd_ < 0) return false;
-    bool resized = false;
+SignalGuard::Events SignalGuard::take_events() {
+    Events events;
+    if (!active_) return events;
     char buffer[64];
     for (;;) {
-        ssize_t count = read(resize_read_fd_, buffer, sizeof buffer);
-        if (count > 0) {
-            resized = true;
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else {
-            return resized;
-        }
+        const ssize_t count = read(wake_read_fd_, buffer, sizeof buffer);
+        if (count > 0 || (count < 0 && errno == EINTR)) continue;
+        break;
     }
+    if (g_resized) {
+        g_resized = 0;
+        events.resized = true;
+    }
+    if (g_continued) {
+        g_continued = 0;
+        events.continued = true;
+    }
+    events.ending_signal = g_ending_signal;
+    return events;
 }
 
 void SignalGuard::restore_handlers() {
-    for (std::size_t i = 0; i < kEndingCount; ++i) {
-        sigaction(kEndingSignals[i], &previous_ending_[i], nullptr);
-    }
-    if (resize_read_fd_ >= 0) sigaction(SIGWINCH, &previous_resize_, nullptr);
+    // The watchdog belongs to the guard; once the terminal is given back it has no work.
+    itimerval off = {};
+    setitimer(ITIMER_REAL, &off, nullptr);
+    for (auto it = g_installed.rbegin(); it != g_installed.rend(); ++it)
+        sigaction(it->signal_number, &it->previous, nullptr);
+    g_installed.clear();
 }

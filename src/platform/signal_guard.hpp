@@ -3,43 +3,55 @@
 #include <termios.h>
 
 #include <csignal>
-#include <iterator>
 #include <optional>
 #include <string_view>
 
-// While it lives: a signal that ends the process (SIGTERM, SIGHUP, SIGINT from outside, and
-// the crash signals) first gives the terminal back its modes and writes the restoring escape
-// sequence, then ends the process by that signal as it would have anyway; SIGWINCH turns into
-// a byte on a pipe that poll() can watch. Only one guard can hold the signals; a second one
-// stays inert (it restores nothing and never reports a resize).
-// Destroying the guard puts the handlers back as they were found.
+// While it lives, the guard stands between the signals and the terminal:
+// - A signal that asks the process to end (SIGTERM, SIGHUP, SIGINT and every other whose
+//   default action ends it without a core) is noted and wakes the game, which winds down by
+//   itself: saves, gives the terminal back, then ends by that signal. If it has not ended
+//   within kWindDownMs, or a second such signal comes, the handler gives the terminal back and
+//   ends the process at once.
+// - A crash signal (and SIGQUIT) gives the terminal back at once and ends the process by it.
+// - SIGTSTP gives the terminal back before the process stops; SIGCONT takes it again and asks
+//   for a redraw. SIGWINCH asks for a redraw at the new size.
+// Every one of these wakes poll() through wake_fd(). A signal the parent chose to ignore
+// (nohup, a background job) stays ignored. Only one guard can hold the signals; a second one
+// stays inert. Destroying the guard puts the handlers back as they were found.
 class SignalGuard {
 public:
-    static constexpr std::size_t kMaxRestoreSequence = 64;
+    static constexpr std::size_t kMaxSequence = 64;
+    static constexpr int kWindDownMs = 800;
 
-    // `restore` goes to `output_fd`; `saved` is the mode to put back on `tty_fd` (nothing when
-    // the input is no tty). A restore sequence longer than kMaxRestoreSequence is cut.
-    SignalGuard(int output_fd, std::string_view restore, int tty_fd,
-                const std::optional<termios>& saved);
+    struct Sequences {
+        std::string_view take_over;  // written when the terminal is taken again
+        std::string_view give_back;  // written before the terminal is left to others
+    };
+    struct Events {
+        bool resized = false;
+        bool continued = false;  // the terminal was taken again after a stop
+        int ending_signal = 0;   // 0 while nobody asked the game to end
+    };
+
+    // The sequences go to `output_fd` (cut at kMaxSequence bytes); `saved` and `raw` are the
+    // modes to put on `tty_fd` when giving the terminal back and taking it again (nothing
+    // when the input is no tty).
+    SignalGuard(int output_fd, Sequences sequences, int tty_fd, const std::optional<termios>& saved,
+                const std::optional<termios>& raw);
     ~SignalGuard();
     SignalGuard(const SignalGuard&) = delete;
     SignalGuard& operator=(const SignalGuard&) = delete;
 
     bool active() const { return active_; }
-    // Readable after a SIGWINCH; -1 when inert.
-    int resize_fd() const { return resize_read_fd_; }
-    // Empties the pipe; true when a resize came since the last call.
-    bool take_resize();
+    // Readable when events are waiting; -1 when inert.
+    int wake_fd() const { return wake_read_fd_; }
+    // Empties the wake pipe and reports what came since the last call. The ending signal
+    // stays reported once it came.
+    Events take_events();
 
 private:
-    static constexpr int kEndingSignals[] = {SIGTERM, SIGHUP,  SIGINT, SIGQUIT, SIGSEGV,
-                                             SIGBUS,  SIGFPE,  SIGILL, SIGABRT};
-    static constexpr std::size_t kEndingCount = std::size(kEndingSignals);
-
     void restore_handlers();
 
     bool active_ = false;
-    int resize_read_fd_ = -1;
-    struct sigaction previous_ending_[kEndingCount] = {};
-    struct sigaction previous_resize_ = {};
+    int wake_read_fd_ = -1;
 };

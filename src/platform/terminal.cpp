@@ -27,12 +27,6 @@ termios raw_modes(termios modes) {
     return modes;
 }
 
-std::string size_notice(int columns, int rows) {
-    std::string size = std::to_string(columns) + " x " + std::to_string(rows);
-    std::string text = "Mirelvanthoque needs 80 x 25 / braucht 80 x 25 (now/jetzt " + size + ")";
-    return text.substr(0, static_cast<std::size_t>(std::max(columns, 1)));
-}
-
 int milliseconds_until(std::chrono::steady_clock::time_point when,
                        std::chrono::steady_clock::time_point now) {
     auto left = std::chrono::ceil<std::chrono::milliseconds>(when - now).count();
@@ -44,14 +38,16 @@ int milliseconds_until(std::chrono::steady_clock::time_point when,
 PosixTerminal::PosixTerminal(int input_fd, int output_fd)
     : input_fd_(input_fd), output_fd_(output_fd), output_is_tty_(isatty(output_fd) == 1) {
     termios modes;
-    if (isatty(input_fd_) == 1 && tcgetattr(input_fd_, &modes) == 0) saved_modes_ = modes;
+    std::optional<termios> raw;
+    if (isatty(input_fd_) == 1 && tcgetattr(input_fd_, &modes) == 0) {
+        saved_modes_ = modes;
+        raw = raw_modes(modes);
+    }
     // The guard comes first, so that no moment exists in which a signal finds raw mode set
     // and nobody to undo it.
-    guard_.emplace(output_fd_, kGiveBack, input_fd_, saved_modes_);
-    if (saved_modes_) {
-        termios raw = raw_modes(*saved_modes_);
-        tcsetattr(input_fd_, TCSANOW, &raw);
-    }
+    guard_.emplace(output_fd_, SignalGuard::Sequences{kTakeOver, kGiveBack}, input_fd_, saved_modes_,
+                   raw);
+    if (raw) tcsetattr(input_fd_, TCSANOW, &*raw);
     taken_over_ = true;
     write_out(kTakeOver);
     query_size();
@@ -61,7 +57,7 @@ PosixTerminal::~PosixTerminal() { restore(); }
 
 void PosixTerminal::present(const Screen& screen) {
     if (!taken_over_) return;
-    handle_resize();
+    handle_events();
     if (frame_generation_ == screen.generation()) return;
     frame_ = Frame::of(screen);
     frame_generation_ = screen.generation();
@@ -73,7 +69,7 @@ bool PosixTerminal::wait_for_key(int timeout_ms) {
     const auto deadline = start + std::chrono::milliseconds(std::max(timeout_ms, 0));
     bool polled = false;
     for (;;) {
-        if (decoder_.has_key() || input_closed_) return true;
+        if (decoder_.has_key() || lost_) return true;
         const auto now = SteadyClock::now();
         const auto gap_end = last_byte_ + kSequenceGap;
         if (decoder_.pending_incomplete() && now >= gap_end) {
@@ -96,7 +92,7 @@ Key PosixTerminal::take_key() {
     while (!wait_for_key(-1)) {
     }
     if (std::optional<Key> key = decoder_.next()) return *key;
-    return Key{27, false};  // the input is gone
+    return Key{27, false};  // the terminal is gone; the console stops the game before this
 }
 
 void PosixTerminal::bell() { write_out("\a"); }
@@ -123,16 +119,16 @@ std::string_view PosixTerminal::line_end() const {
 void PosixTerminal::poll_once(int timeout_ms) {
     pollfd fds[2] = {{input_fd_, POLLIN, 0}, {-1, POLLIN, 0}};
     nfds_t count = 1;
-    if (guard_ && guard_->resize_fd() >= 0) {
-        fds[1].fd = guard_->resize_fd();
+    if (guard_ && guard_->wake_fd() >= 0) {
+        fds[1].fd = guard_->wake_fd();
         count = 2;
     }
     if (poll(fds, count, timeout_ms) < 0) {
         // Interrupted by a signal: the caller looks again. Anything else would fail for ever.
-        if (errno != EINTR) close_input();
+        if (errno != EINTR) lose(0);
         return;
     }
-    if (count == 2 && fds[1].revents != 0) handle_resize();
+    if (count == 2 && fds[1].revents != 0) handle_events();
     if (fds[0].revents != 0) read_input();
 }
 
@@ -149,18 +145,27 @@ void PosixTerminal::read_input() {
     if (count > 0) {
         for (ssize_t i = 0; i < count; ++i) decoder_.feed(buffer[i]);
         last_byte_ = SteadyClock::now();
+        if (!large_enough()) {
+            while (decoder_.next()) {
+            }
+        }
     } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
-        close_input();
+        lose(0);
     }
 }
 
-void PosixTerminal::close_input() {
-    input_closed_ = true;
-    decoder_.timeout();
+void PosixTerminal::lose(int signal_number) {
+    if (!lost_) lost_ = TerminalLost{signal_number};
 }
 
-void PosixTerminal::handle_resize() {
-    if (!guard_ || !guard_->take_resize() || !taken_over_) return;
+void PosixTerminal::handle_events() {
+    if (!guard_) return;
+    const SignalGuard::Events events = guard_->take_events();
+    if (events.ending_signal != 0) lose(events.ending_signal);
+    if ((events.resized || events.continued) && taken_over_ && !lost_) redraw_all();
+}
+
+void PosixTerminal::redraw_all() {
     query_size();
     write_out(kClear);
     renderer_.invalidate();
@@ -187,7 +192,11 @@ void PosixTerminal::draw() {
     if (!frame_) return;
     if (!large_enough()) {
         if (notice_shown_) return;
-        write_out(std::string(kClear) + "\x1b[H" + size_notice(columns_, rows_));
+        std::string notice(kClear);
+        const std::vector<std::string> lines = size_notice(columns_, rows_);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            notice += "\x1b[" + std::to_string(i + 1) + ";1H" + lines[i];
+        write_out(notice);
         renderer_.invalidate();
         notice_shown_ = true;
         return;
@@ -216,8 +225,8 @@ void PosixTerminal::write_out(std::string_view bytes) {
             pollfd writable{output_fd_, POLLOUT, 0};
             if (poll(&writable, 1, 1000) <= 0) output_failed_ = true;
         } else {
-            // The terminal is gone; the game still winds down through the input side.
             output_failed_ = true;
+            lose(0);
         }
     }
 }

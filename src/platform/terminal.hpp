@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/size_notice.hpp"
+
 #include "platform/key_decoder.hpp"
 #include "platform/signal_guard.hpp"
 #include "platform/terminal_backend.hpp"
@@ -33,6 +35,7 @@ public:
     bool wait_for_key(int timeout_ms) override;
     Key take_key() override;
     void bell() override;
+    std::optional<TerminalLost> lost() const override { return lost_; }
     void shut_down(const std::vector<std::string>& closing_lines) override;
 
 private:
@@ -41,8 +44,9 @@ private:
     void poll_once(int timeout_ms);
     bool read_queued_input();
     void read_input();
-    void close_input();
-    void handle_resize();
+    void lose(int signal_number);
+    void handle_events();
+    void redraw_all();
     void query_size();
     bool large_enough() const;
     void draw();
@@ -56,7 +60,7 @@ private:
     std::optional<termios> saved_modes_;
     std::optional<SignalGuard> guard_;
     bool taken_over_ = false;
-    bool input_closed_ = false;
+    std::optional<TerminalLost> lost_;
     bool output_failed_ = false;
 
     KeyDecoder decoder_;

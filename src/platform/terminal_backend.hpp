@@ -14,6 +14,12 @@ struct Key {
     bool operator==(const Key&) const = default;
 };
 
+// The terminal went away under the game: its input ended or failed, or a signal asked the
+// game to end. Thrown through the screens by the console; only the program loop catches it.
+struct TerminalLost {
+    int signal_number = 0;  // 0: the input ended or failed
+};
+
 // What the console needs of a terminal. The real one drives a POSIX tty; tests script one.
 class TerminalBackend {
 public:
@@ -27,6 +33,8 @@ public:
     // The waiting key; only called after wait_for_key said there is one.
     virtual Key take_key() = 0;
     virtual void bell() = 0;
+    // Set for good once the terminal is gone; every wait then returns at once.
+    virtual std::optional<TerminalLost> lost() const = 0;
     // Ends the session: the terminal goes back to the state found at start, then the
     // closing lines are written on it as plain text.
     virtual void shut_down(const std::vector<std::string>& closing_lines) = 0;

@@ -1,5 +1,7 @@
 #include "shell/console.hpp"
 
+#include <algorithm>
+
 std::uint8_t Console::read_key() {
     if (pending_scan_) {
         std::uint8_t code = *pending_scan_;
@@ -21,6 +23,7 @@ Key Console::next_key() {
     present();
     while (!terminal_.wait_for_key(-1)) {
     }
+    throw_if_lost();
     last_empty_poll_ms_.reset();
     return terminal_.take_key();
 }
@@ -30,7 +33,9 @@ bool Console::key_pressed() {
     std::uint64_t now = clock_.tick_ms();
     if (last_empty_poll_ms_ == now) return false;
     present();
-    if (terminal_.wait_for_key(0)) {
+    const bool waiting = terminal_.wait_for_key(0);
+    throw_if_lost();
+    if (waiting) {
         last_empty_poll_ms_.reset();
         return true;
     }
@@ -42,7 +47,9 @@ bool Console::wait_for_key(int timeout_ms) {
     if (pending_scan_) return true;
     present();
     last_empty_poll_ms_.reset();
-    return terminal_.wait_for_key(timeout_ms);
+    const bool waiting = terminal_.wait_for_key(timeout_ms);
+    throw_if_lost();
+    return waiting;
 }
 
 Key Console::next_key_with_clock(const std::function<void()>& refresh) {
@@ -55,7 +62,12 @@ Key Console::next_key_with_clock(const std::function<void()>& refresh) {
 
 void Console::delay_ms(int milliseconds) {
     present();
-    clock_.sleep_ms(milliseconds);
+    throw_if_lost();
+    for (int left = milliseconds; left > 0; left -= kDelaySliceMs) {
+        clock_.sleep_ms(std::min(left, kDelaySliceMs));
+        terminal_.wait_for_key(0);
+        throw_if_lost();
+    }
 }
 
 void Console::sound_on(int /*frequency_hz*/) { terminal_.bell(); }
@@ -64,6 +76,15 @@ void Console::beep() {
     sound_on(440);
     delay_ms(500);
     sound_off();
+}
+
+void Console::present() {
+    terminal_.present(screen_);
+    throw_if_lost();
+}
+
+void Console::throw_if_lost() const {
+    if (const std::optional<TerminalLost> lost = terminal_.lost()) throw *lost;
 }
 
 void Console::shut_down(const std::vector<std::string>& closing_lines) {

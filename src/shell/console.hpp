@@ -12,6 +12,8 @@
 #include "shell/screen.hpp"
 
 // The console every screen writes through: the screen model, the keyboard and the waits.
+// Every wait and poll throws TerminalLost once the terminal has gone away, so that whatever
+// screen or work is under way ends at once.
 class Console {
 public:
     Console(TerminalBackend& terminal, Clock& clock) : terminal_(terminal), clock_(clock) {}
@@ -52,9 +54,15 @@ public:
 
     // Ends the terminal session and leaves the closing lines on the restored terminal.
     void shut_down(const std::vector<std::string>& closing_lines);
+    // Gives back what can be restored of a terminal that went away; nothing more is drawn.
+    void abandon_terminal() { terminal_.shut_down({}); }
 
 private:
-    void present() { terminal_.present(screen_); }
+    // A delay looks at the terminal at least this often, so a lost one ends it soon.
+    static constexpr int kDelaySliceMs = 50;
+
+    void present();
+    void throw_if_lost() const;
 
     TerminalBackend& terminal_;
     Clock& clock_;

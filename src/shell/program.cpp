@@ -96,16 +96,23 @@ std::vector<std::string> closing_lines(const App& app) {
 
 int run_program(App& app) {
     start_up(app);
-    if (run_title_page(app)) {
-        MenuOutcome outcome = MenuOutcome::BackToTop;
-        while (outcome == MenuOutcome::BackToTop) {
-            save_run_conditions(app);
-            do {
-                draw_main_menu(app);
-                outcome = dispatch(app, read_menu_choice(app));
-            } while (outcome == MenuOutcome::Redraw);
+    try {
+        if (run_title_page(app)) {
+            MenuOutcome outcome = MenuOutcome::BackToTop;
+            while (outcome == MenuOutcome::BackToTop) {
+                save_run_conditions(app);
+                do {
+                    draw_main_menu(app);
+                    outcome = dispatch(app, read_menu_choice(app));
+                } while (outcome == MenuOutcome::Redraw);
+            }
         }
+        end_run(app);
+        return 0;
+    } catch (const TerminalLost& lost) {
+        // Whatever was under way has been left as on Esc; nobody is there to read a closing text.
+        save_run_conditions(app);
+        app.console.abandon_terminal();
+        return lost.signal_number == 0 ? kExitTerminalLost : 128 + lost.signal_number;
     }
-    end_run(app);
-    return 0;
 }

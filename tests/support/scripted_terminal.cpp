@@ -50,7 +50,7 @@ bool ScriptedTerminal::empty() {
 
 bool ScriptedTerminal::wait_for_key(int timeout_ms) {
     if (empty()) {
-        if (when_exhausted_ == WhenExhausted::Escape) return true;
+        if (when_exhausted_ != WhenExhausted::Fail) return true;
         // A poll sees that nothing is pressed; only a wait for a key fails.
         if (timeout_ms == 0) return false;
         throw ScriptExhausted();
@@ -85,6 +85,11 @@ Key ScriptedTerminal::exhausted_key() {
     if (when_exhausted_ == WhenExhausted::Fail || ++escapes_given_ > kMaxEscapesWhenExhausted)
         throw ScriptExhausted();
     return Key{27, false};
+}
+
+std::optional<TerminalLost> ScriptedTerminal::lost() const {
+    if (when_exhausted_ != WhenExhausted::Lose || !script_.empty()) return std::nullopt;
+    return TerminalLost{};
 }
 
 void ScriptedTerminal::shut_down(const std::vector<std::string>& closing_lines) {

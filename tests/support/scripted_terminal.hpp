@@ -24,6 +24,7 @@ public:
     enum class WhenExhausted {
         Escape,  // keep answering Esc (a bounded number of times), so screens wind down
         Fail,    // throw ScriptExhausted
+        Lose,    // the terminal goes away, as when its input ends
     };
 
     explicit ScriptedTerminal(FakeClock& clock, WhenExhausted when = WhenExhausted::Fail)
@@ -50,6 +51,7 @@ public:
     bool wait_for_key(int timeout_ms) override;
     Key take_key() override;
     void bell() override { ++bells_; }
+    std::optional<TerminalLost> lost() const override;
     void shut_down(const std::vector<std::string>& closing_lines) override;
 
     std::size_t keys_left() const { return script_.size(); }
