@@ -35,8 +35,12 @@ GameInPty::GameInPty(const Options& options) {
     pid_ = fork();
     if (pid_ == 0) {
         close(master_);
-        setsid();
-        ioctl(slave_, TIOCSCTTY, 0);
+        if (options.own_session) {
+            setsid();
+            ioctl(slave_, TIOCSCTTY, 0);
+        } else {
+            setpgid(0, 0);
+        }
         dup2(slave_, 0);
         dup2(slave_, 1);
         dup2(slave_, 2);
@@ -99,6 +103,27 @@ int GameInPty::wait_for_exit(int timeout_ms) {
 double GameInPty::cpu_seconds() const {
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
     return seconds(usage_.ru_utime) + seconds(usage_.ru_stime);
+}
+
+bool GameInPty::wait_for_stop(int timeout_ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG | WUNTRACED) == pid_ && WIFSTOPPED(status)) {
+            drain();
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (!read_some(std::chrono::steady_clock::now() + std::chrono::milliseconds(20))) usleep(5000);
+    }
+}
+
+void GameInPty::resize(int columns, int rows) {
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(columns);
+    size.ws_row = static_cast<unsigned short>(rows);
+    ioctl(master_, TIOCSWINSZ, &size);
+    kill(pid_, SIGWINCH);
 }
 
 void GameInPty::close_terminal() {

@@ -29,6 +29,9 @@ public:
         std::function<void()> in_child;
         // Prepares the game's folder (holding the copy of the game) before the start.
         std::function<void(const std::filesystem::path& folder)> prepare_folder;
+        // A session of its own with the terminal as its controlling one, as a login shell
+        // would have it; otherwise a process group of its own in ours, where a stop stops it.
+        bool own_session = true;
     };
 
     GameInPty() : GameInPty(Options{}) {}
@@ -54,6 +57,10 @@ public:
 
     // Closes our side of the terminal: the game's reads end and its hang-up comes.
     void close_terminal();
+    // Waits until the game has stopped (a job-control stop), reading what it draws meanwhile.
+    bool wait_for_stop(int timeout_ms = 5000);
+    // The terminal takes a new size and the game hears of it.
+    void resize(int columns, int rows);
 
     pid_t pid() const { return pid_; }
     const std::filesystem::path& folder() const { return folder_; }
