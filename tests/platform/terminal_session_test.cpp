@@ -9,11 +9,13 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <thread>
 
 #include "platform/colour_vt.hpp"
 #include "platform/pty_pair.hpp"
+#include "platform/temporary_file.hpp"
 #include "platform/terminal.hpp"
 #include "shell/screen.hpp"
 
@@ -160,19 +162,52 @@ TEST(TerminalSession, WaitingSleepsInsteadOfSpinning) {
     EXPECT_LT(cpu_time() - cpu_before, Milliseconds(60));
 }
 
-TEST(TerminalSession, HangUpGivesEscForEver) {
+TEST(TerminalSession, HangUpLosesTheTerminal) {
     PtyPair pty(80, 25);
     PosixTerminal terminal(pty.slave(), pty.slave());
     pty.read_output();
+    EXPECT_FALSE(terminal.lost());
     pty.hang_up();
     auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(terminal.wait_for_key(-1));
-        EXPECT_EQ(terminal.take_key(), (Key{27, false}));
-    }
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(terminal.wait_for_key(-1));
     EXPECT_LT(since(start), Milliseconds(500));
+    ASSERT_TRUE(terminal.lost());
+    EXPECT_EQ(terminal.lost()->signal_number, 0);
     Screen screen;
     terminal.present(screen);  // writing to a gone terminal must not hang or fail
+}
+
+TEST(TerminalSession, AnEndingSignalWakesTheWaitAndLosesTheTerminal) {
+    PtyPair pty(80, 25);
+    PosixTerminal terminal(pty.slave(), pty.slave());
+    auto start = std::chrono::steady_clock::now();
+    std::raise(SIGUSR1);
+    EXPECT_TRUE(terminal.wait_for_key(-1));
+    EXPECT_LT(since(start), Milliseconds(200));
+    ASSERT_TRUE(terminal.lost());
+    EXPECT_EQ(terminal.lost()->signal_number, SIGUSR1);
+    // Given back before the guard's watchdog would end this process.
+}
+
+TEST(TerminalSession, AContinueRedrawsTheWholeScreen) {
+    PtyPair pty(80, 25);
+    PosixTerminal terminal(pty.slave(), pty.slave());
+    Screen screen;
+    screen.goto_xy(3, 4);
+    screen.write("noch da");
+    terminal.present(screen);
+    ColourVt vt(80, 25);
+    vt.feed(pty.read_output());
+    EXPECT_EQ(vt.row_text(4).substr(2, 7), "noch da");
+
+    std::raise(SIGCONT);
+    EXPECT_FALSE(terminal.wait_for_key(50));
+    const std::string again = pty.read_output();
+    EXPECT_NE(again.find("\x1b[?1049h"), std::string::npos) << "the alternate screen taken again";
+    ColourVt fresh(80, 25);
+    fresh.feed(again);
+    EXPECT_EQ(fresh.row_text(4).substr(2, 7), "noch da");
+    EXPECT_FALSE(terminal.lost());
 }
 
 TEST(TerminalSession, WorksOnPlainPipes) {
@@ -190,8 +225,8 @@ TEST(TerminalSession, WorksOnPlainPipes) {
         EXPECT_EQ(terminal.take_key(), (Key{'a', false}));
         EXPECT_EQ(terminal.take_key(), (Key{'b', false}));
         EXPECT_EQ(terminal.take_key(), (Key{27, false})) << "the ESC before the end";
-        EXPECT_EQ(terminal.take_key(), (Key{27, false})) << "the end itself";
         EXPECT_TRUE(terminal.wait_for_key(-1));
+        EXPECT_TRUE(terminal.lost()) << "the end of the input";
         terminal.shut_down({"done"});
     }
     close(output[1]);
@@ -206,11 +241,15 @@ TEST(TerminalSession, WorksOnPlainPipes) {
     EXPECT_EQ(written.substr(written.size() - 5), "done\n");
 }
 
-// Starts a child that takes over the pty and then ends by `signal_number`: sent from here
-// when `from_outside`, raised by the child itself otherwise (as a crash would).
-void expect_restored_after_signal(int signal_number, bool from_outside) {
+// Starts a child that takes over the pty, never looks at it again and then ends by
+// `signal_number`: sent from here when `from_outside` (so only the guard's watchdog ends it, or
+// a second signal), raised by the child itself otherwise (as a crash would). A temporary file
+// the child was writing must be gone.
+void expect_restored_after_signal(int signal_number, bool from_outside, int times = 1) {
     PtyPair pty(80, 25);
     const termios before = modes_of(pty.slave());
+    const std::string temporary =
+        (std::filesystem::temp_directory_path() / ("mirelvanthoque-signal-" + std::to_string(getpid()))).string();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     pid_t child = fork();
@@ -224,6 +263,10 @@ void expect_restored_after_signal(int signal_number, bool from_outside) {
         Screen screen;
         screen.write("child");
         terminal.present(screen);
+        const int fd = open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
+        if (fd < 0) _exit(89);
+        close(fd);
+        track_temporary_file(temporary.c_str());
         if (write(ready[1], "r", 1) != 1) _exit(90);
         if (!from_outside) std::raise(signal_number);
         for (int i = 0; i < 50; ++i) usleep(100000);
@@ -233,9 +276,12 @@ void expect_restored_after_signal(int signal_number, bool from_outside) {
     pollfd child_ready{ready[0], POLLIN, 0};
     ASSERT_EQ(poll(&child_ready, 1, 5000), 1);
     close(ready[0]);
-    if (from_outside) kill(child, signal_number);
+    const auto sent = std::chrono::steady_clock::now();
+    for (int i = 0; from_outside && i < times; ++i) kill(child, signal_number);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_LT(since(sent), Milliseconds(times > 1 ? 400 : 1500));
+    EXPECT_FALSE(std::filesystem::exists(temporary));
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signal_number);
     expect_same_modes(modes_of(pty.slave()), before);
@@ -247,10 +293,14 @@ void expect_restored_after_signal(int signal_number, bool from_outside) {
 }
 
 TEST(TerminalSession, RestoredWhenEndedFromOutside) {
-    for (int signal_number : {SIGTERM, SIGHUP, SIGINT}) {
+    for (int signal_number : {SIGTERM, SIGHUP, SIGINT, SIGUSR1, SIGPIPE, SIGRTMIN}) {
         SCOPED_TRACE("signal " + std::to_string(signal_number));
         expect_restored_after_signal(signal_number, true);
     }
+}
+
+TEST(TerminalSession, ASecondSignalEndsAtOnce) {
+    expect_restored_after_signal(SIGTERM, true, 2);
 }
 
 TEST(TerminalSession, RestoredWhenCrashing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
 #include "support/test_rig.hpp"
@@ -98,6 +100,30 @@ TEST(ConsoleTiming, AClockIsRefreshedOncePerSecondWhileWaiting) {
     // 10:00:00.40 at first, then each full second until the key at 10:00:03.90.
     EXPECT_EQ(seconds_shown, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(rig.clock.now().hundredths, 90);
+}
+
+// Once the input has ended every way of waiting or looking ends the screen that asked, and
+// keys read before the end still arrive first.
+TEST(ConsoleLostTerminal, EveryWaitAndPollThrows) {
+    const std::function<void(Console&)> waits[] = {
+        [](Console& c) { c.read_key(); },
+        [](Console& c) { c.next_key(); },
+        [](Console& c) { c.key_pressed(); },
+        [](Console& c) { c.wait_for_key(1000); },
+        [](Console& c) { c.delay_ms(500); },
+        [](Console& c) { c.beep(); },
+        [](Console& c) { c.next_key_with_clock([] {}); },
+    };
+    for (const auto& wait : waits) {
+        TestRig rig(ScriptedTerminal::WhenExhausted::Lose);
+        rig.terminal.type("a").extended(scan::kF4);
+        EXPECT_EQ(rig.console.read_key(), 'a');
+        EXPECT_EQ(rig.console.read_key(), 0);
+        EXPECT_EQ(rig.console.read_key(), scan::kF4);
+        const std::uint64_t start = rig.clock.tick_ms();
+        EXPECT_THROW(wait(rig.console), TerminalLost);
+        EXPECT_EQ(rig.clock.tick_ms(), start) << "no time passes on a lost terminal";
+    }
 }
 
 TEST(ConsoleWriting, NumbersAndLineEnds) {
