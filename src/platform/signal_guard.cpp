@@ -148,7 +148,10 @@ extern "C" void stop(int) {
     raise(SIGTSTP);
     sigprocmask(SIG_BLOCK, &only, nullptr);
     sigaction(SIGTSTP, &self, nullptr);
-    if (!g_taken) take_terminal_again();
+    // A continue waiting behind this handler takes the terminal itself.
+    sigset_t pending;
+    sigpending(&pending);
+    if (!g_taken && sigismember(&pending, SIGCONT) != 1) take_terminal_again();
     errno = saved_errno;
 }
 

@@ -151,6 +151,24 @@ TEST(StopAndContinue, TheTerminalIsGivenBackWhileStoppedAndRedrawnAfter) {
     expect_modes_restored(game);
 }
 
+// A session leader's group is orphaned: nobody could continue it, so the stop is dropped and
+// the game must take its terminal straight back.
+TEST(StopAndContinue, AStopThatCannotHappenLeavesTheGamePlaying) {
+    GameInPty game;
+    ASSERT_TRUE(game.wait_for(kTitlePageTitle));
+    game.send("e");
+    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    game.forget_screen();
+    kill(game.pid(), SIGTSTP);
+    ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
+    EXPECT_TRUE(game.screen().on_alternate_screen());
+    EXPECT_EQ(game.modes_now().c_lflag & (ECHO | ICANON), 0u);
+    game.send("9");
+    const int status = game.wait_for_exit();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST(TooSmallTerminal, TheNoticeFitsAndKeysTypedMeanwhileAreDropped) {
     GameInPty game;
     ASSERT_TRUE(game.wait_for(kTitlePageTitle));
