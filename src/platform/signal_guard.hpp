@@ -42,7 +42,6 @@ public:
     SignalGuard(const SignalGuard&) = delete;
     SignalGuard& operator=(const SignalGuard&) = delete;
 
-    bool active() const { return active_; }
     // Readable when events are waiting; -1 when inert.
     int wake_fd() const { return wake_read_fd_; }
     // Empties the wake pipe and reports what came since the last call. The ending signal
