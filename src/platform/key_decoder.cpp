@@ -1,5 +1,6 @@
 #include "platform/key_decoder.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -364,4 +365,17 @@ void KeyDecoder::finish_sequence(std::uint8_t final_byte) {
                                                   : decode_ss3(sequence_, final_byte, alt_prefix_);
     state_ = State::Ground;
     if (key) emit(*key);
+}
+
+std::span<const std::uint8_t> decodable_scan_codes() {
+    static const std::vector<std::uint8_t> codes = [] {
+        std::vector<std::uint8_t> all;
+        for (const ScanCodes& key : kScanCodes) {
+            all.insert(all.end(), {key.plain, key.shift, key.ctrl, key.alt});
+        }
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }();
+    return codes;
 }

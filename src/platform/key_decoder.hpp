@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/terminal_backend.hpp"
@@ -54,3 +55,6 @@ private:
     std::string sequence_;  // parameter and intermediate bytes of the sequence being read
     std::deque<Key> keys_;
 };
+
+// Every scan code an extended key from KeyDecoder can carry, ascending, each once.
+std::span<const std::uint8_t> decodable_scan_codes();

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -177,6 +180,15 @@ TEST(KeyDecoder, TerminalSequencesGiveScanCodes) {
         ASSERT_EQ(keys.size(), 1u);
         EXPECT_EQ(keys[0].code, c.key.code);
         EXPECT_EQ(keys[0].extended, c.key.extended);
+    }
+}
+
+TEST(KeyDecoder, ListsTheScanCodesTerminalsSendEachOnceInOrder) {
+    const std::span<const std::uint8_t> listed = decodable_scan_codes();
+    EXPECT_TRUE(std::adjacent_find(listed.begin(), listed.end(), std::greater_equal<>()) == listed.end());
+    for (const Case& c : terminal_cases()) {
+        if (!c.key.extended) continue;
+        EXPECT_TRUE(std::binary_search(listed.begin(), listed.end(), c.key.code)) << c.what;
     }
 }
 
