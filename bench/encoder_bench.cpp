@@ -12,6 +12,7 @@
 #include "match/encoder.hpp"
 #include "match/match_clock.hpp"
 #include "platform/system_clock.hpp"
+#include "platform/system_memory.hpp"
 #include "reference_encoder.hpp"
 #include "shell/app.hpp"
 #include "shell/console.hpp"
@@ -88,7 +89,7 @@ struct Figures {
 class GameRig {
    public:
     explicit GameRig(const Condition& condition)
-        : console_(terminal_, clock_), app_(console_, clock_, "bench") {
+        : console_(terminal_, clock_), app_(console_, clock_, memory_, "bench") {
         GameSetup& setup = app_.setup;
         setup.signs.set_stretch(condition.first_sign, condition.last_sign);
         setup.record.code_length = static_cast<std::uint8_t>(condition.code_length);
@@ -111,6 +112,7 @@ class GameRig {
    private:
     SilentTerminal terminal_;
     SystemClock clock_;
+    SystemMemory memory_;
     Console console_;
     App app_;
     MatchClock match_clock_{app_, MatchKind{false, false}};
@@ -124,7 +126,8 @@ Figures measure_candidate_list(const Condition& condition, const CodeSet& set, i
     std::vector<double> builds;
     for (int sample = 0; sample < samples; ++sample) {
         const auto start = std::chrono::steady_clock::now();
-        if (!prepare_variable_answer(rig.app(), rig.match_clock(), answer)) return figures;
+        if (prepare_variable_answer(rig.app(), rig.match_clock(), answer) != Preparation::Ready)
+            return figures;
         builds.push_back(seconds_since(start));
     }
     figures.build_seconds = median(builds);
@@ -134,7 +137,8 @@ Figures measure_candidate_list(const Condition& condition, const CodeSet& set, i
 
     std::vector<double> filters;
     for (int game = 0; game < games; ++game) {
-        if (game > 0 && !prepare_variable_answer(rig.app(), rig.match_clock(), answer))
+        if (game > 0 &&
+            prepare_variable_answer(rig.app(), rig.match_clock(), answer) != Preparation::Ready)
             return figures;
         std::vector<TryRecord> earlier;
         for (const Code& try_code : tries_of_game(set, game)) {

@@ -68,9 +68,8 @@ TryTable::BuildResult TryTable::build(const GuessShape& shape, const Relabelling
     release();
     tries_list.clear();
     candidates.release();
-    if (try_count(shape) == std::numeric_limits<std::int32_t>::max() ||
-        bytes_needed(shape) > memory_available)
-        return BuildResult::NoRoom;
+    if (try_count(shape) == std::numeric_limits<std::int32_t>::max()) return BuildResult::NoRoom;
+    if (bytes_needed(shape) > memory_available) return BuildResult::TooLargeForMachine;
     shape_ = shape;
     length_ = shape.length;
     storage_ = storage;

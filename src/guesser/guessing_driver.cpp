@@ -6,7 +6,6 @@
 
 #include "match/answer_check.hpp"
 #include "match/encoder.hpp"
-#include "platform/physical_memory.hpp"
 #include "shell/keys.hpp"
 #include "shell/text.hpp"
 
@@ -63,7 +62,7 @@ GuessingDriver::GuessingDriver(App& app, MatchClock& clock)
     responses_.build(length_);
 }
 
-bool GuessingDriver::prepare() {
+Preparation GuessingDriver::prepare() {
     const ConditionsRecord& record = app_.setup.record;
     GuessShape shape;
     shape.length = length_;
@@ -87,16 +86,17 @@ bool GuessingDriver::prepare() {
     clock_.start_phase(PhaseWork{tries, tries, 0});
     TryTable::BuildResult result = TryTable::BuildResult::NoRoom;
     try {
-        result = guesser_->build(app_.random, available_memory_bytes(), hooks);
+        result = guesser_->build(app_.random, app_.memory.available_bytes(), hooks);
     } catch (const std::bad_alloc&) {
         result = TryTable::BuildResult::NoRoom;
     }
     if (result != TryTable::BuildResult::Built) {
         release();
-        return false;
+        return result == TryTable::BuildResult::TooLargeForMachine ? Preparation::TooLargeForMachine
+                                                                   : Preparation::Abandoned;
     }
     clock_.end_phase();
-    return true;
+    return Preparation::Ready;
 }
 
 void GuessingDriver::release() { guesser_.reset(); }

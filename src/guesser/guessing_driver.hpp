@@ -7,6 +7,7 @@
 #include "guesser/guesser.hpp"
 #include "match/board.hpp"
 #include "match/match_clock.hpp"
+#include "match/preparation.hpp"
 #include "match/scoring.hpp"
 #include "shell/app.hpp"
 
@@ -29,9 +30,9 @@ class GuessingDriver {
    public:
     GuessingDriver(App& app, MatchClock& clock);
 
-    // Builds the tables as a phase of the clock, with the progress bar and Esc. False when
-    // broken off or when they would not fit into this machine's memory; nothing is left then.
-    bool prepare();
+    // Builds the tables as a phase of the clock, with the progress bar and Esc. Unless they
+    // are ready, nothing is left.
+    Preparation prepare();
 
     // Plays try `try_number` in the row at `place`, the cursor on its code field. The try's
     // characters go into `text`. Nothing when the match was abandoned; P equal to the code

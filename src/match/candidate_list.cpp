@@ -454,8 +454,8 @@ CandidateList::BuildResult CandidateList::build(const CodeSet& set, std::uint64_
     if (codes == 0 || codes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
         return BuildResult::NoRoom;
     const std::uint64_t bytes = bytes_needed(set);
-    if (bytes > memory_available || bytes > std::numeric_limits<std::size_t>::max())
-        return BuildResult::NoRoom;
+    if (bytes > memory_available) return BuildResult::TooLargeForMachine;
+    if (bytes > std::numeric_limits<std::size_t>::max()) return BuildResult::NoRoom;
     block_.reset(static_cast<std::uint8_t*>(::operator new[](
         static_cast<std::size_t>(bytes), std::align_val_t{kColumnAlignment}, std::nothrow)));
     if (!block_) return BuildResult::NoRoom;

@@ -52,7 +52,9 @@ struct BoundedClasses {
 // response to the current try, so that the class pass streams through it 16 codes at a time.
 class CandidateList {
    public:
-    enum class BuildResult { Built, Abandoned, NoRoom };
+    // TooLargeForMachine: more than the memory the machine has left; NoRoom: more codes than
+    // a class can count, or the allocation failed.
+    enum class BuildResult { Built, Abandoned, NoRoom, TooLargeForMachine };
     // The class pass takes the widest vectors the processor offers, or 16 bytes everywhere.
     enum class VectorWidth { Widest, Sixteen };
 
@@ -65,8 +67,8 @@ class CandidateList {
     // What build takes for the set, at most 28 bytes per code.
     static std::uint64_t bytes_needed(const CodeSet& set);
 
-    // Enumerates every code of the set once. NoRoom when the list would not fit into
-    // memory_available, could not be allocated, or holds more codes than a class can count.
+    // Enumerates every code of the set once, unless the list would not fit into
+    // memory_available (the machine's physical memory).
     BuildResult build(const CodeSet& set, std::uint64_t memory_available, const BuildHooks& hooks);
     void release();
     // Holds exactly these codes of the set, in this order. Throws when memory runs out.

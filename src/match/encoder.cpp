@@ -7,7 +7,6 @@
 #include <string>
 
 #include "match/answer_check.hpp"
-#include "platform/physical_memory.hpp"
 #include "setup/game_setup.hpp"
 #include "shell/keys.hpp"
 
@@ -147,8 +146,8 @@ void choose_fixed_answer_code(App& app) {
                                              setup.record.repetition != 0, app.random));
 }
 
-bool prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer,
-                             const EscapePoll& escape_requested_by) {
+Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer,
+                                    const EscapePoll& escape_requested_by) {
     const GameSetup& setup = app.setup;
     const CodeSet set =
         candidate_code_set(setup.signs.set_size(), setup.record.code_length,
@@ -166,14 +165,20 @@ bool prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer
         };
         hooks.progress = [&](int tenths) { clock.show_progress(tenths); };
         clock.start_phase(PhaseWork{codes, 0, 0});
-        if (answer.build(set, available_memory_bytes(), hooks) != CandidateList::BuildResult::Built)
-            return false;
-        clock.end_initialisation();
-        return true;
+        switch (answer.build(set, app.memory.available_bytes(), hooks)) {
+        case CandidateList::BuildResult::Built:
+            clock.end_initialisation();
+            return Preparation::Ready;
+        case CandidateList::BuildResult::TooLargeForMachine:
+            return Preparation::TooLargeForMachine;
+        case CandidateList::BuildResult::Abandoned:
+        case CandidateList::BuildResult::NoRoom:
+            return Preparation::Abandoned;
+        }
     } catch (const std::bad_alloc&) {
         answer.release();
-        return false;
     }
+    return Preparation::Abandoned;
 }
 
 std::optional<Response> answer_person_try(App& app, MatchClock& clock, VariableAnswer& answer,

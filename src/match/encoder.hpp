@@ -9,6 +9,7 @@
 #include "match/candidate_list.hpp"
 #include "match/class_table.hpp"
 #include "match/match_clock.hpp"
+#include "match/preparation.hpp"
 #include "match/scoring.hpp"
 #include "match/try_entry.hpp"
 #include "setup/signs.hpp"
@@ -82,10 +83,11 @@ void choose_fixed_answer_code(App& app);
 
 // At the start of a match with a variable code and a person guessing: builds the candidate list
 // as a phase of the match clock, with the progress bar over its status line, and ends with the
-// clock's end-of-initialisation line. False when the build was broken off with Esc or Ctrl-C or
-// memory ran short; no list is left then. The keyboard is asked before every 16th entry.
-bool prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer,
-                             const EscapePoll& escape_requested = {});
+// clock's end-of-initialisation line. Abandoned when the build was broken off with Esc or Ctrl-C
+// or memory ran out, TooLargeForMachine when the list would not fit into the machine's memory;
+// no list is left then. The keyboard is asked before every 16th entry.
+Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer,
+                                    const EscapePoll& escape_requested = {});
 
 // Answers a person's complete try under the match's conditions: scored against the fixed
 // answer code (which must hold the code), chosen by the computer for its variable code, or

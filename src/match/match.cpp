@@ -10,6 +10,7 @@
 #include "match/board.hpp"
 #include "match/encoder.hpp"
 #include "match/match_clock.hpp"
+#include "match/preparation.hpp"
 #include "match/try_entry.hpp"
 #include "setup/opening.hpp"
 #include "setup/worst_case.hpp"
@@ -34,9 +35,11 @@ class Match {
 
     bool run() {
         start();
-        const bool prepared = prepare();
-        if (prepared) play();
-        return finish(prepared && won_);
+        const Preparation prepared = prepare();
+        // Said before the end of the match takes over the status line.
+        if (prepared == Preparation::TooLargeForMachine) tell_tables_too_large_for_machine(app_);
+        if (prepared == Preparation::Ready) play();
+        return finish(prepared == Preparation::Ready && won_);
     }
 
    private:
@@ -68,12 +71,14 @@ class Match {
         clock_.start();
     }
 
-    bool prepare() {
+    Preparation prepare() {
         if (!person_guesses()) return computer_.prepare();
-        if (!record_.answer_fixed && !prepare_variable_answer(app_, clock_, variable_))
-            return false;
+        if (!record_.answer_fixed) {
+            const Preparation prepared = prepare_variable_answer(app_, clock_, variable_);
+            if (prepared != Preparation::Ready) return prepared;
+        }
         if (record_.sound) app_.console.beep();
-        return true;
+        return Preparation::Ready;
     }
 
     void play() {

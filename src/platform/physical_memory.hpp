@@ -2,7 +2,12 @@
 
 #include <cstdint>
 
-// Physical memory the program may still fill without the system having to kill something:
-// the kernel's MemAvailable estimate, or the free physical pages where that is not reported.
-// 0 when neither can be read.
-std::uint64_t available_memory_bytes();
+// How much physical memory the program may still fill. Before building large tables the game
+// asks this rather than letting the system kill it; tests stand in a size of their own.
+class PhysicalMemory {
+public:
+    virtual ~PhysicalMemory() = default;
+
+    // 0 when nothing can be found out.
+    virtual std::uint64_t available_bytes() = 0;
+};

@@ -5,6 +5,7 @@
 #include "calendar/calendar.hpp"
 #include "colours/colour_scheme.hpp"
 #include "platform/clock.hpp"
+#include "platform/physical_memory.hpp"
 #include "setup/game_setup.hpp"
 #include "shell/console.hpp"
 #include "shell/language.hpp"
@@ -13,11 +14,13 @@
 // Everything one run of the game holds. Screens take it by reference; there is no other
 // mutable state, so tests can run many of them side by side.
 struct App {
-    App(Console& console_, Clock& clock_, std::string program_path_)
-        : console(console_), clock(clock_), program_path(std::move(program_path_)) {}
+    App(Console& console_, Clock& clock_, PhysicalMemory& memory_, std::string program_path_)
+        : console(console_), clock(clock_), memory(memory_), program_path(std::move(program_path_)) {}
 
     Console& console;
     Clock& clock;
+    // Asked before the computer builds its tables for a match.
+    PhysicalMemory& memory;
     Random random{0};
     // Full path of the program file; the conditions file lies in its directory.
     std::string program_path;

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "guesser/guess_tables.hpp"
-#include "platform/physical_memory.hpp"
 #include "setup/game_setup.hpp"
 #include "shell/keys.hpp"
+#include "support/address_space_cap.hpp"
 #include "support/match_rig.hpp"
+#include "support/screen_rows.hpp"
 
 namespace {
 
@@ -35,20 +39,71 @@ TEST(GuesserMemory, TheTablesNeverTakeMoreThanTheRecordsTheBudgetWasCheckedFor) 
     }
 }
 
-TEST(GuesserMemory, TablesLargerThanThisMachineAbandonTheMatch) {
-    // Nine places over ten signs: a billion tries, which the 256 GiB budget allows.
+// Nine places over ten signs: a billion tries, which the 256 GiB budget allows.
+ConditionsRecord very_large_tables() {
     ConditionsRecord record = conditions('0', '9', 9, true);
     record.computer_guesses = 1;
     record.memory_choice = 15;
-    MatchRig rig(Language::German, record);
-    ASSERT_EQ(rig.app.setup.record.computer_guesses, 1) << "the budget must allow the computer to guess";
-    const GuessShape shape{9, 10, true, true, false};
-    if (available_memory_bytes() >= TryTable::bytes_needed(shape))
-        GTEST_SKIP() << "this machine could hold the tables";
-    rig.terminal.after_ms(1000).type("n");
-    EXPECT_FALSE(rig.play());
-    EXPECT_EQ(rig.row(19).substr(0, 13), "| Spielende  ");
-    EXPECT_EQ(rig.row(25).substr(44, 10), std::string(10, ' '));
+    return record;
+}
+const GuessShape kVeryLargeShape{9, 10, true, true, false};
+
+// Row 25 when a match in which the computer guesses ends before its first try.
+std::string untried_summary(Language language, const std::string& code) {
+    return full_row(language == Language::German
+                        ? "Loesung: " + code + "     Benoetigte Versuche:             Neues Spiel? Ja."
+                        : "Answer:  " + code + "             Trials made:                New game? Yes.");
+}
+
+TEST(GuesserMemory, TablesLargerThanThisMachineAreSaidUntilAKeyAndAbandonTheMatch) {
+    struct Case {
+        Language language;
+        std::string_view notice;
+        std::string_view end_label;
+    };
+    const Case cases[] = {
+        {Language::German, "Zu wenig Arbeitsspeicher auf diesem Rechner fuer diese Tabellen - bitte Taste.",
+         "| Spielende  "},
+        {Language::English, "Not enough memory on this machine for these tables - press a key.",
+         "| Game end  "},
+    };
+    for (const Case& c : cases) {
+        MatchRig rig(c.language, very_large_tables());
+        ASSERT_EQ(rig.app.setup.record.computer_guesses, 1) << "the budget must allow the computer to guess";
+        rig.memory.set_available(TryTable::bytes_needed(kVeryLargeShape) - 1);
+        const std::string code = rig.coming_fixed_code();
+        std::vector<std::string> status_lines;
+        std::vector<std::string> end_labels;
+        rig.terminal.before_each_key([&](std::size_t) {
+            status_lines.push_back(rig.row(25));
+            end_labels.push_back(rig.row(19).substr(0, c.end_label.size()));
+        });
+        rig.terminal.after_ms(1000).key(keys::kEsc).after_ms(1000).type("n");
+        EXPECT_FALSE(rig.play());
+        EXPECT_EQ(status_lines, (std::vector{full_row(c.notice), untried_summary(c.language, code)}));
+        ASSERT_EQ(end_labels.size(), 2u);
+        EXPECT_NE(end_labels[0], c.end_label);
+        EXPECT_EQ(end_labels[1], c.end_label);
+    }
+}
+
+TEST(GuesserMemory, TablesTheAllocationRefusesEndTheMatchWithoutANotice) {
+    if (kAllocationFailureEndsTheProcess) GTEST_SKIP() << "the sanitizer ends the process instead";
+    for (const Language language : {Language::German, Language::English}) {
+        MatchRig rig(language, very_large_tables());
+        ASSERT_EQ(rig.app.setup.record.computer_guesses, 1) << "the budget must allow the computer to guess";
+        rig.memory.set_available(TryTable::bytes_needed(kVeryLargeShape));
+        const std::string code = rig.coming_fixed_code();
+        std::vector<std::string> status_lines;
+        rig.terminal.before_each_key([&](std::size_t) { status_lines.push_back(rig.row(25)); });
+        rig.terminal.after_ms(1000).type("n");
+        {
+            const AddressSpaceCap cap(std::uint64_t{256} << 20);
+            ASSERT_TRUE(cap.applied());
+            EXPECT_FALSE(rig.play());
+        }
+        EXPECT_EQ(status_lines, std::vector{untried_summary(language, code)});
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <numeric>
 #include <set>
@@ -269,13 +270,13 @@ TEST(TryTableBuild, TooLittleMemoryBuildsNothing) {
         for (const std::uint64_t memory : {std::uint64_t{0}, needed - 1}) {
             Random random(4);
             const Built built = build_table(shape, random, {}, memory);
-            EXPECT_EQ(built.result, TryTable::BuildResult::NoRoom);
+            EXPECT_EQ(built.result, TryTable::BuildResult::TooLargeForMachine);
             EXPECT_EQ(built.table.size(), 0);
             EXPECT_TRUE(built.tries.empty());
             EXPECT_EQ(built.candidates.size(), 0u);
 
             Guesser guesser(shape);
-            EXPECT_EQ(guesser.build(random, memory, {}), TryTable::BuildResult::NoRoom);
+            EXPECT_EQ(guesser.build(random, memory, {}), TryTable::BuildResult::TooLargeForMachine);
             EXPECT_TRUE(guesser.tries().empty());
             EXPECT_EQ(guesser.candidate_count(), 0u);
         }
@@ -283,6 +284,18 @@ TEST(TryTableBuild, TooLittleMemoryBuildsNothing) {
         EXPECT_EQ(build_table(shape, random, {}, needed).result, TryTable::BuildResult::Built);
         Guesser guesser(shape);
         EXPECT_EQ(guesser.build(random, needed, {}), TryTable::BuildResult::Built);
+    }
+}
+
+TEST(TryTableBuild, MoreTriesThanCanBeNumberedAreTheGamesOwnRefusalWhateverTheMemory) {
+    // 9 over 36: about 10^14 tries.
+    const GuessShape shape = shape_of(9, 36, true);
+    for (const std::uint64_t memory : {std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max()}) {
+        Random random(4);
+        const Built built = build_table(shape, random, {}, memory);
+        EXPECT_EQ(built.result, TryTable::BuildResult::NoRoom);
+        EXPECT_EQ(built.table.size(), 0);
+        EXPECT_TRUE(built.tries.empty());
     }
 }
 

@@ -160,7 +160,7 @@ struct PersonGuessing {
         rig.app.setup.answer_code = GameSetup::blank_answer_code();
     }
 
-    bool prepare() { return prepare_variable_answer(rig.app, clock, answer, escape_requested); }
+    Preparation prepare() { return prepare_variable_answer(rig.app, clock, answer, escape_requested); }
 
     std::optional<Response> answer_try(std::string_view text) {
         const std::optional<Code> code =
@@ -324,7 +324,7 @@ TEST(CandidateList, ABuildThatWouldNotFitIsRefusedAndLeavesNothing) {
     int polls = 0;
     BuildHooks hooks;
     hooks.abandon_requested = [&] { return ++polls < 0; };
-    EXPECT_EQ(list.build(set, bytes - 1, hooks), CandidateList::BuildResult::NoRoom);
+    EXPECT_EQ(list.build(set, bytes - 1, hooks), CandidateList::BuildResult::TooLargeForMachine);
     EXPECT_EQ(list.size(), 0u);
     EXPECT_EQ(polls, 0);
     EXPECT_EQ(list.build(set, bytes, hooks), CandidateList::BuildResult::Built);
@@ -333,10 +333,12 @@ TEST(CandidateList, ABuildThatWouldNotFitIsRefusedAndLeavesNothing) {
 
 TEST(CandidateList, MoreCodesThanAClassCanCountAreRefusedWithoutAllocating) {
     CandidateList list;
-    // 36^6 codes overflow the signed 32-bit class counts; 36 * 35 * ... * 31 do not.
-    EXPECT_EQ(list.build({36, 6, true}, std::numeric_limits<std::uint64_t>::max(), {}),
-              CandidateList::BuildResult::NoRoom);
-    EXPECT_EQ(list.size(), 0u);
+    // 36^6 codes overflow the signed 32-bit class counts; 36 * 35 * ... * 31 do not. The
+    // game's own limit, whatever memory the machine has.
+    for (const std::uint64_t memory : {std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max()}) {
+        EXPECT_EQ(list.build({36, 6, true}, memory, {}), CandidateList::BuildResult::NoRoom);
+        EXPECT_EQ(list.size(), 0u);
+    }
     EXPECT_LE(code_count(36, 6, false),
               static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()));
 }
@@ -572,7 +574,7 @@ TEST(VariableAnswer, AnswersEqualThoseOfScoringEveryCode) {
 
 TEST(AnsweringATry, TheWorkedExampleWithTheSignsAAndB) {
     PersonGuessing match('a', 'b', 2, true);
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     EXPECT_EQ(match.answer.candidate_count(), 4u);
 
     VariableAnswer probe;
@@ -598,7 +600,7 @@ TEST(AnsweringATry, TheWorkedExampleWithTheSignsAAndB) {
 
 TEST(AnsweringATry, WithOneCandidateLeftAnotherTryGetsItsScore) {
     PersonGuessing match('a', 'b', 2, true);
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     match.answer_try("ba");
     match.answer_try("bb");
     ASSERT_EQ(match.answer.candidate_count(), 1u);
@@ -610,7 +612,7 @@ TEST(AnsweringATry, WithOneCandidateLeftAnotherTryGetsItsScore) {
 
 TEST(AnsweringATry, ExcludedOrVacantSignsAndRepeatsAreAnsweredWithoutAPass) {
     PersonGuessing match('0', '9', 4, false);
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     ASSERT_EQ(match.answer.candidate_count(), 5040u);
     EXPECT_EQ(match.answer_try("****"), pz(0, 0));
     EXPECT_EQ(match.shown(), "0 0");
@@ -628,7 +630,7 @@ TEST(AnsweringATry, ExcludedOrVacantSignsAndRepeatsAreAnsweredWithoutAPass) {
 
 TEST(AnsweringATry, SixOverSixSetByTheComputerHoldsOnlyTheCodesWithoutRepeats) {
     PersonGuessing match('a', 'f', 6, true);
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     EXPECT_EQ(match.answer.candidate_count(), 720u);
     for (const char* try_text : {"abcdef", "fedcba", "badcfe", "cabfed"}) {
         const std::optional<Response> response = match.answer_try(try_text);
@@ -638,14 +640,14 @@ TEST(AnsweringATry, SixOverSixSetByTheComputerHoldsOnlyTheCodesWithoutRepeats) {
     }
 
     PersonGuessing person_sets('a', 'f', 6, true, false);
-    ASSERT_TRUE(person_sets.prepare());
+    ASSERT_EQ(person_sets.prepare(), Preparation::Ready);
     EXPECT_EQ(person_sets.answer.candidate_count(), 46656u);
 }
 
 TEST(AnsweringATry, InPermutationModeTIsTheNumberOfDifferentSignsTried) {
     PersonGuessing match('a', 'e', 5, false);
     match.rig.app.setup.record.vacant_signs = 1;
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     for (const char* try_text : {"aabbc", "*****", "e*e*e", "abcde", "ddddd", "bca*d", "edcba"}) {
         const std::optional<Response> response = match.answer_try(try_text);
         ASSERT_TRUE(response.has_value());
@@ -658,14 +660,14 @@ TEST(AnsweringATry, InPermutationModeTIsTheNumberOfDifferentSignsTried) {
 
 TEST(AnsweringATry, EscAfterTheAnswerOrWhileThePersonAnswersReleasesTheList) {
     PersonGuessing computer_sets('0', '9', 4, false);
-    ASSERT_TRUE(computer_sets.prepare());
+    ASSERT_EQ(computer_sets.prepare(), Preparation::Ready);
     computer_sets.escape_requested = [] { return true; };
     EXPECT_EQ(computer_sets.answer_try("0123"), std::nullopt);
     EXPECT_EQ(computer_sets.shown(), "   ");
     EXPECT_EQ(computer_sets.answer.candidate_count(), 0u);
 
     PersonGuessing person_sets('a', 'c', 3, true, false);
-    ASSERT_TRUE(person_sets.prepare());
+    ASSERT_EQ(person_sets.prepare(), Preparation::Ready);
     person_sets.rig.terminal.key(keys::kEsc);
     EXPECT_EQ(person_sets.answer_try("abc"), std::nullopt);
     EXPECT_EQ(person_sets.answer.candidate_count(), 0u);
@@ -674,14 +676,14 @@ TEST(AnsweringATry, EscAfterTheAnswerOrWhileThePersonAnswersReleasesTheList) {
 TEST(AnsweringATry, TheConsoleIsPolledOnceAfterTheAnswer) {
     for (const std::uint8_t key : {keys::kEsc, keys::kCtrlC}) {
         PersonGuessing match('0', '9', 4, false);
-        ASSERT_TRUE(match.prepare());
+        ASSERT_EQ(match.prepare(), Preparation::Ready);
         match.escape_requested = nullptr;
         match.rig.terminal.key(key);
         EXPECT_EQ(match.answer_try("0123"), std::nullopt);
         EXPECT_EQ(match.answer.candidate_count(), 0u);
     }
     PersonGuessing match('0', '9', 4, false);
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     match.escape_requested = nullptr;
     match.rig.terminal.type("x").extended(scan::kF4);
     EXPECT_TRUE(match.answer_try("0123").has_value());
@@ -692,7 +694,7 @@ TEST(AnsweringATry, TheConsoleIsPolledOnceAfterTheAnswer) {
 
 TEST(AnsweringATry, APersonsVariableCodeIsAnsweredByThePersonWithinTheClasses) {
     PersonGuessing match('a', 'b', 2, true, false);
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
     // ab against aa, ab, ba, bb: 1/0 twice, 2/0, 0/2. P = 1 leaves only Z = 0.
     match.rig.terminal.type("1");
     EXPECT_EQ(match.answer_try("ab"), pz(1, 0));
@@ -722,7 +724,7 @@ TEST(PreparingTheList, ProgressStarsGrowOverTheStatusLineAndTheCursorReturns) {
         EXPECT_EQ(match.rig.console.where_y(), 9);
         return false;
     };
-    ASSERT_TRUE(match.prepare());
+    ASSERT_EQ(match.prepare(), Preparation::Ready);
 
     ASSERT_EQ(stars_at_polls.size(), 45u);
     for (std::size_t poll = 0; poll < stars_at_polls.size(); ++poll)
@@ -734,6 +736,24 @@ TEST(PreparingTheList, ProgressStarsGrowOverTheStatusLineAndTheCursorReturns) {
     EXPECT_EQ(match.rig.console.where_y(), 9);
 }
 
+TEST(PreparingTheList, AListBeyondTheMachinesMemoryIsRefusedBeforeAnyWork) {
+    PersonGuessing short_by_a_byte('0', '9', 5, true);
+    short_by_a_byte.rig.memory.set_available(CandidateList::bytes_needed({10, 5, true}) - 1);
+    short_by_a_byte.clock.start();
+    const std::string status_line = short_by_a_byte.rig.row(25);
+    int polls = 0;
+    short_by_a_byte.escape_requested = [&] { return ++polls < 0; };
+    EXPECT_EQ(short_by_a_byte.prepare(), Preparation::TooLargeForMachine);
+    EXPECT_EQ(short_by_a_byte.rig.row(25), status_line);
+    EXPECT_EQ(short_by_a_byte.answer.candidate_count(), 0u);
+    EXPECT_EQ(polls, 0);
+
+    PersonGuessing just_enough('0', '9', 5, true);
+    just_enough.rig.memory.set_available(CandidateList::bytes_needed({10, 5, true}));
+    EXPECT_EQ(just_enough.prepare(), Preparation::Ready);
+    EXPECT_EQ(just_enough.answer.candidate_count(), 100000u);
+}
+
 TEST(PreparingTheList, EscOrCtrlCDuringTheBuildEndAtOnceWithoutAList) {
     for (const std::uint8_t key : {keys::kEsc, keys::kCtrlC}) {
         PersonGuessing match('0', '9', 5, true);
@@ -741,7 +761,7 @@ TEST(PreparingTheList, EscOrCtrlCDuringTheBuildEndAtOnceWithoutAList) {
         const std::string status_line = match.rig.row(25);
         match.escape_requested = nullptr;
         match.rig.terminal.type("x").extended(scan::kF6).key(key).type("y");
-        EXPECT_FALSE(match.prepare());
+        EXPECT_EQ(match.prepare(), Preparation::Abandoned);
         EXPECT_EQ(match.rig.row(25), status_line);
         EXPECT_EQ(match.answer.candidate_count(), 0u);
         // The keys before the abandoning one were consumed, nothing after it.

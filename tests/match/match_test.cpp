@@ -9,9 +9,9 @@
 
 #include "match/candidate_list.hpp"
 #include "match/encoder.hpp"
-#include "platform/physical_memory.hpp"
 #include "setup/game_setup.hpp"
 #include "shell/keys.hpp"
+#include "support/address_space_cap.hpp"
 #include "support/screen_rows.hpp"
 #include "support/match_rig.hpp"
 #include "support/test_rig.hpp"
@@ -141,20 +141,71 @@ TEST(WholeMatch, EscDuringTheBuildOfTheListEndsWithoutAnAnswer) {
     EXPECT_EQ(rig.row(25).substr(30, 20), pad("Trials made:", 20));
 }
 
-TEST(WholeMatch, AListTooLargeForThisMachineAbandonsTheMatch) {
-    // 6 over 35 signs: 1.8 billion codes, over 40 GB of list, which the 256 GiB budget allows.
+// 6 over 35 signs with the computer's variable code: 1.8 billion codes, over 40 GB of list,
+// which the 256 GiB budget allows.
+ConditionsRecord very_large_variable_code() {
     ConditionsRecord record = conditions('a', '8', 6, true);
     record.answer_fixed = 0;
     record.memory_choice = 15;
-    MatchRig rig(Language::German, record);
-    ASSERT_EQ(rig.app.setup.record.answer_fixed, 0) << "the conditions must allow the variable code";
-    const CodeSet set{35, 6, true};
-    if (available_memory_bytes() >= CandidateList::bytes_needed(set))
-        GTEST_SKIP() << "this machine could hold the list";
-    rig.terminal.type("n");
-    EXPECT_FALSE(rig.play());
-    EXPECT_EQ(rig.row(19).substr(0, 13), "| Spielende  ");
-    EXPECT_EQ(rig.row(25).substr(0, 50), pad("Loesung:", 24) + pad("Benoetigte Versuche:", 26));
+    return record;
+}
+const CodeSet kVeryLargeSet{35, 6, true};
+
+// Row 25 when a match ends before the list was built.
+std::string unbuilt_summary(Language language) {
+    return full_row(language == Language::German
+                        ? "Loesung:                Benoetigte Versuche:            Neues Spiel? Ja."
+                        : "Answer:                       Trials made:                 New Game? Yes.");
+}
+
+TEST(WholeMatch, AListTooLargeForThisMachineIsSaidUntilAKeyAndAbandonsTheMatch) {
+    struct Case {
+        Language language;
+        std::string_view notice;
+        std::string_view end_label;
+    };
+    const Case cases[] = {
+        {Language::German, "Zu wenig Arbeitsspeicher auf diesem Rechner fuer diese Tabellen - bitte Taste.",
+         "| Spielende  "},
+        {Language::English, "Not enough memory on this machine for these tables - press a key.",
+         "| Game end  "},
+    };
+    for (const Case& c : cases) {
+        MatchRig rig(c.language, very_large_variable_code());
+        ASSERT_EQ(rig.app.setup.record.answer_fixed, 0) << "the budget must allow the variable code";
+        rig.memory.set_available(CandidateList::bytes_needed(kVeryLargeSet) - 1);
+        std::vector<std::string> status_lines;
+        std::vector<std::string> end_labels;
+        rig.terminal.before_each_key([&](std::size_t) {
+            status_lines.push_back(rig.row(25));
+            end_labels.push_back(rig.row(19).substr(0, c.end_label.size()));
+        });
+        rig.terminal.type("x").type("n");
+        EXPECT_FALSE(rig.play());
+        EXPECT_EQ(status_lines, (std::vector{full_row(c.notice), unbuilt_summary(c.language)}));
+        // The match ends only once the notice has had its key.
+        ASSERT_EQ(end_labels.size(), 2u);
+        EXPECT_NE(end_labels[0], c.end_label);
+        EXPECT_EQ(end_labels[1], c.end_label);
+    }
+}
+
+TEST(WholeMatch, AListTheAllocationRefusesEndsTheMatchWithoutANotice) {
+    if (kAllocationFailureEndsTheProcess) GTEST_SKIP() << "the sanitizer ends the process instead";
+    for (const Language language : {Language::German, Language::English}) {
+        MatchRig rig(language, very_large_variable_code());
+        ASSERT_EQ(rig.app.setup.record.answer_fixed, 0) << "the budget must allow the variable code";
+        rig.memory.set_available(CandidateList::bytes_needed(kVeryLargeSet));
+        std::vector<std::string> status_lines;
+        rig.terminal.before_each_key([&](std::size_t) { status_lines.push_back(rig.row(25)); });
+        rig.terminal.type("n");
+        {
+            const AddressSpaceCap cap(std::uint64_t{256} << 20);
+            ASSERT_TRUE(cap.applied());
+            EXPECT_FALSE(rig.play());
+        }
+        EXPECT_EQ(status_lines, std::vector{unbuilt_summary(language)});
+    }
 }
 
 // ---------------------------------------------------------------- a person as encoder
