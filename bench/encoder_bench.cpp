@@ -43,6 +43,7 @@ class SilentTerminal : public TerminalBackend {
     bool wait_for_key(int) override { return false; }
     Key take_key() override { return {}; }
     void bell() override {}
+    std::optional<TerminalLost> lost() const override { return std::nullopt; }
     void shut_down(const std::vector<std::string>&) override {}
 };
 
