@@ -90,8 +90,8 @@ void take_terminal_again() {
     wake();
 }
 
-// Ends the process by the signal's default action, as it would have ended without us.
-[[noreturn]] void end_by(int signal_number) {
+// Raises the signal with its default action, unblocked, from inside a handler.
+void raise_by_default(int signal_number) {
     struct sigaction default_action = {};
     default_action.sa_handler = SIG_DFL;
     sigemptyset(&default_action.sa_mask);
@@ -101,6 +101,12 @@ void take_terminal_again() {
     sigaddset(&only, signal_number);
     sigprocmask(SIG_UNBLOCK, &only, nullptr);
     raise(signal_number);
+    sigprocmask(SIG_BLOCK, &only, nullptr);
+}
+
+// Ends the process by the signal's default action, as it would have ended without us.
+[[noreturn]] void end_by(int signal_number) {
+    raise_by_default(signal_number);
     _exit(128 + signal_number);
 }
 
@@ -135,18 +141,9 @@ extern "C" void stop(int) {
     give_terminal_back();
     struct sigaction self = {};
     sigaction(SIGTSTP, nullptr, &self);
-    struct sigaction default_action = {};
-    default_action.sa_handler = SIG_DFL;
-    sigemptyset(&default_action.sa_mask);
-    sigaction(SIGTSTP, &default_action, nullptr);
-    sigset_t only;
-    sigemptyset(&only);
-    sigaddset(&only, SIGTSTP);
-    sigprocmask(SIG_UNBLOCK, &only, nullptr);
     // Stops here. In an orphaned process group the kernel drops the stop instead: nobody
     // could continue the game, so it goes on at once.
-    raise(SIGTSTP);
-    sigprocmask(SIG_BLOCK, &only, nullptr);
+    raise_by_default(SIGTSTP);
     sigaction(SIGTSTP, &self, nullptr);
     // A continue waiting behind this handler takes the terminal itself.
     sigset_t pending;

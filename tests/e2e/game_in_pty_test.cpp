@@ -16,7 +16,7 @@ const char* const kTitle = kTitlePageTitle;
 
 // From the title page through the English menu and conditions screen to a match's board.
 bool begin_english_match(GameInPty& game) {
-    return game.wait_for(kTitle) && (game.send("e"), game.wait_for("Please choose now:")) &&
+    return open_english_menu(game) &&
            (game.send("5"), game.wait_for("Timelimit (only for computer)")) &&
            (game.send("1"), game.wait_for(" Game start:"));
 }
@@ -25,11 +25,7 @@ bool begin_english_match(GameInPty& game) {
 void expect_no_new_game_then_a_clean_end(GameInPty& game) {
     game.send("n");
     ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
-    game.send("9");
-    const int status = game.wait_for_exit();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    expect_modes_restored(game);
+    expect_item_nine_ends_cleanly(game);
 }
 
 TEST(GameInPty, EscOnTheTitlePageEndsWithTheClosingText) {

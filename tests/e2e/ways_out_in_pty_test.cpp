@@ -83,9 +83,7 @@ TEST(SignalsFromOutside, EndTheGameByTheSignalWithTheTerminalGivenBack) {
     for (int signal_number : {SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE, SIGXCPU, SIGXFSZ, SIGVTALRM,
                               SIGPROF, SIGTERM, SIGHUP, SIGINT}) {
         GameInPty game;
-        ASSERT_TRUE(game.wait_for(kTitlePageTitle));
-        game.send("e");
-        ASSERT_TRUE(game.wait_for("Please choose now:"));
+        ASSERT_TRUE(open_english_menu(game));
         kill(game.pid(), signal_number);
         const int status = game.wait_for_exit(2000);
         ASSERT_TRUE(WIFSIGNALED(status)) << strsignal(signal_number) << " " << status;
@@ -100,9 +98,7 @@ TEST(SignalsFromOutside, ATerminationDuringASearchEndsItWithinASecond) {
     GameInPty::Options options;
     options.conditions = long_search();
     GameInPty game(options);
-    ASSERT_TRUE(game.wait_for(kTitlePageTitle));
-    game.send("e");
-    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    ASSERT_TRUE(open_english_menu(game));
     game.send("5");
     ASSERT_TRUE(game.wait_for("Timelimit (only for computer)"));
     game.send("1");
@@ -125,9 +121,7 @@ TEST(StopAndContinue, TheTerminalIsGivenBackWhileStoppedAndRedrawnAfter) {
     GameInPty::Options options;
     options.own_session = false;
     GameInPty game(options);
-    ASSERT_TRUE(game.wait_for(kTitlePageTitle));
-    game.send("e");
-    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    ASSERT_TRUE(open_english_menu(game));
     const termios raw = game.modes_now();
     EXPECT_EQ(raw.c_lflag & (ECHO | ICANON), 0u);
 
@@ -144,36 +138,25 @@ TEST(StopAndContinue, TheTerminalIsGivenBackWhileStoppedAndRedrawnAfter) {
 
     // Ctrl-Z typed is a key, not a stop: the menu ignores it and goes on.
     game.send("\x1a");
-    game.send("9");
-    const int status = game.wait_for_exit();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    expect_modes_restored(game);
+    expect_item_nine_ends_cleanly(game);
 }
 
 // A session leader's group is orphaned: nobody could continue it, so the stop is dropped and
 // the game must take its terminal straight back.
 TEST(StopAndContinue, AStopThatCannotHappenLeavesTheGamePlaying) {
     GameInPty game;
-    ASSERT_TRUE(game.wait_for(kTitlePageTitle));
-    game.send("e");
-    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    ASSERT_TRUE(open_english_menu(game));
     game.forget_screen();
     kill(game.pid(), SIGTSTP);
     ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
     EXPECT_TRUE(game.screen().on_alternate_screen());
     EXPECT_EQ(game.modes_now().c_lflag & (ECHO | ICANON), 0u);
-    game.send("9");
-    const int status = game.wait_for_exit();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    expect_item_nine_ends_cleanly(game);
 }
 
 TEST(TooSmallTerminal, TheNoticeFitsAndKeysTypedMeanwhileAreDropped) {
     GameInPty game;
-    ASSERT_TRUE(game.wait_for(kTitlePageTitle));
-    game.send("e");
-    ASSERT_TRUE(game.wait_for("Please choose now:"));
+    ASSERT_TRUE(open_english_menu(game));
 
     game.resize(40, 20);
     ASSERT_TRUE(game.wait_for("(now/jetzt 40 x 20)"));
@@ -187,10 +170,7 @@ TEST(TooSmallTerminal, TheNoticeFitsAndKeysTypedMeanwhileAreDropped) {
     game.resize(80, 25);
     ASSERT_TRUE(game.wait_for(" 9 - End of the game."));
     EXPECT_EQ(game.wait_for_exit(300), -1) << "a key typed while the notice stood acted";
-    game.send("9");
-    const int status = game.wait_for_exit();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    expect_item_nine_ends_cleanly(game);
 }
 
 }  // namespace

@@ -159,34 +159,12 @@ std::string unbuilt_summary(Language language) {
 }
 
 TEST(WholeMatch, AListTooLargeForThisMachineIsSaidUntilAKeyAndAbandonsTheMatch) {
-    struct Case {
-        Language language;
-        std::string_view notice;
-        std::string_view end_label;
-    };
-    const Case cases[] = {
-        {Language::German, "Zu wenig Arbeitsspeicher auf diesem Rechner fuer diese Tabellen - bitte Taste.",
-         "| Spielende  "},
-        {Language::English, "Not enough memory on this machine for these tables - press a key.",
-         "| Game end  "},
-    };
-    for (const Case& c : cases) {
-        MatchRig rig(c.language, very_large_variable_code());
+    for (const MemoryNotice& notice : kMemoryNotices) {
+        MatchRig rig(notice.language, very_large_variable_code());
         ASSERT_EQ(rig.app.setup.record.answer_fixed, 0) << "the budget must allow the variable code";
         rig.memory.set_available(CandidateList::bytes_needed(kVeryLargeSet) - 1);
-        std::vector<std::string> status_lines;
-        std::vector<std::string> end_labels;
-        rig.terminal.before_each_key([&](std::size_t) {
-            status_lines.push_back(rig.row(25));
-            end_labels.push_back(rig.row(19).substr(0, c.end_label.size()));
-        });
         rig.terminal.type("x").type("n");
-        EXPECT_FALSE(rig.play());
-        EXPECT_EQ(status_lines, (std::vector{full_row(c.notice), unbuilt_summary(c.language)}));
-        // The match ends only once the notice has had its key.
-        ASSERT_EQ(end_labels.size(), 2u);
-        EXPECT_NE(end_labels[0], c.end_label);
-        EXPECT_EQ(end_labels[1], c.end_label);
+        expect_notice_until_a_key(rig, notice, unbuilt_summary(notice.language));
     }
 }
 

@@ -157,6 +157,20 @@ void GameInPty::drain() {
     }
 }
 
+bool open_english_menu(GameInPty& game) {
+    if (!game.wait_for(kTitlePageTitle)) return false;
+    game.send("e");
+    return game.wait_for("Please choose now:");
+}
+
+void expect_item_nine_ends_cleanly(GameInPty& game) {
+    game.send("9");
+    const int status = game.wait_for_exit();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    expect_modes_restored(game);
+}
+
 void expect_modes_restored(const GameInPty& game) {
     const termios before = game.modes_before();
     const termios after = game.modes_now();

@@ -82,5 +82,11 @@ private:
     VtScreen screen_{80, 25};
 };
 
+// From the title page to the English main menu.
+bool open_english_menu(GameInPty& game);
+
+// Item 9 of the menu on screen: the game ends with status 0 and the terminal as it was.
+void expect_item_nine_ends_cleanly(GameInPty& game);
+
 // The terminal has its modes from before the game, the main screen and a visible cursor.
 void expect_modes_restored(const GameInPty& game);

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "match/encoder.hpp"
 #include "match/match.hpp"
 #include "setup/game_setup.hpp"
+#include "support/screen_rows.hpp"
 #include "support/test_rig.hpp"
 
 // A whole match on the scripted terminal, begun the way the conditions screen begins it.
@@ -47,6 +49,36 @@ struct MatchRig : TestRig {
         return std::string(app.setup.answer_code.data(), app.setup.record.code_length);
     }
 };
+
+// The notice of tables too large for this machine, in each language, and the label the board
+// shows once the match has ended.
+struct MemoryNotice {
+    Language language;
+    std::string_view text;
+    std::string_view end_label;
+};
+inline constexpr MemoryNotice kMemoryNotices[] = {
+    {Language::German, "Zu wenig Arbeitsspeicher auf diesem Rechner fuer diese Tabellen - bitte Taste.",
+     "| Spielende  "},
+    {Language::English, "Not enough memory on this machine for these tables - press a key.", "| Game end  "},
+};
+
+// Plays the match, noting row 25 and the end label as each key is taken: the notice must stand
+// at the first key with the match not yet ended, the summary at the second.
+inline void expect_notice_until_a_key(MatchRig& rig, const MemoryNotice& notice,
+                                      const std::string& summary) {
+    std::vector<std::string> status_lines;
+    std::vector<std::string> end_labels;
+    rig.terminal.before_each_key([&](std::size_t) {
+        status_lines.push_back(rig.row(25));
+        end_labels.push_back(rig.row(19).substr(0, notice.end_label.size()));
+    });
+    EXPECT_FALSE(rig.play());
+    EXPECT_EQ(status_lines, (std::vector{full_row(notice.text), summary}));
+    ASSERT_EQ(end_labels.size(), 2u);
+    EXPECT_NE(end_labels[0], notice.end_label);
+    EXPECT_EQ(end_labels[1], notice.end_label);
+}
 
 inline ConditionsRecord conditions(char first, char last, int length, bool repetition) {
     ConditionsRecord record;
