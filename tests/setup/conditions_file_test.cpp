@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <signal.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
@@ -86,8 +88,8 @@ TEST_F(ConditionsFile, ExactlyEightyBytesAreTakenAsTheyAre) {
 
 TEST_F(ConditionsFile, BytesBeyondTheRecordAreNeverRead) {
     const ConditionsBytes bytes = to_bytes(sample_record());
-    std::vector<std::uint8_t> longer(bytes.begin(), bytes.end());
-    longer.insert(longer.end(), 100, 0xEE);
+    std::vector<std::uint8_t> longer(bytes.size() + 100, 0xEE);
+    std::copy(bytes.begin(), bytes.end(), longer.begin());
     write_file(longer);
     EXPECT_EQ(to_bytes(load_conditions(path_)), bytes);
 }

@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LostCase{"TitlePage", "", 19, " Deutsch:"},
         LostCase{"MainMenu", "d", 19, "Bitte waehlen Sie:"},
-        LostCase{"ClockScreen", "d2", 18, "Jahr (1980 - ????): 2026"},
-        LostCase{"ClockScreenEditing", "e21", 18, "Year (1980 - ????): 1026"},
+        LostCase{"ClockScreen", "d2", 18, "Jahr (1980 - ?\?\?\?): 2026"},
+        LostCase{"ClockScreenEditing", "e21", 18, "Year (1980 - ?\?\?\?): 1026"},
         LostCase{"Calendar", "d3", 1, "virtuelles Spieldatum"},
         LostCase{"ColourScreen", "e4", 4, "Please set the combination of colours"},
         LostCase{"ShortRules", "d6", 1, "Spielregeln"},
