@@ -16,6 +16,14 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
+// The game under test is built like the tests. With the sanitizers and without optimisation the
+// search's longest stretch between two looks at the terminal grows several times (0.84 s seen).
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kSearchReactionSeconds = 3.0;
+#else
+constexpr double kSearchReactionSeconds = 1.0;
+#endif
+
 double seconds_since(SteadyClock::time_point start) {
     return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
@@ -58,10 +66,10 @@ TEST_P(TerminalClosedOn, TheGameEndsWithinASecondWithoutSpinning) {
 
     const auto closed = SteadyClock::now();
     game.close_terminal();
-    const int status = game.wait_for_exit(3000);
+    const int status = game.wait_for_exit(5000);
     const double took = seconds_since(closed);
     ASSERT_NE(status, -1) << "still running";
-    EXPECT_LT(took, 1.0);
+    EXPECT_LT(took, where.search ? kSearchReactionSeconds : 1.0);
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 1);
     if (!where.search) {
@@ -110,7 +118,7 @@ TEST(SignalsFromOutside, ATerminationDuringASearchEndsItWithinASecond) {
     const auto sent = SteadyClock::now();
     kill(game.pid(), SIGTERM);
     const int status = game.wait_for_exit(3000);
-    EXPECT_LT(seconds_since(sent), 1.0);
+    EXPECT_LT(seconds_since(sent), 1.0) << "the guard's watchdog ends it at the latest";
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
     EXPECT_EQ(WTERMSIG(status), SIGTERM);
     expect_modes_restored(game);
