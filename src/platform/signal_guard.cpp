@@ -7,15 +7,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iterator>
 #include <vector>
 
 #include "platform/temporary_file.hpp"
 
 namespace {
 
-// Signals whose default action ends the process and that nobody sends by mistake of the
-// program itself: the game is asked to wind down.
+// Signals whose default action ends the process: the game is asked to wind down.
 constexpr int kWindingDownSignals[] = {
     SIGTERM, SIGHUP,  SIGINT,    SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE, SIGXCPU,
     SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,
@@ -46,8 +44,8 @@ HandlerData g_data;
 volatile std::sig_atomic_t g_armed = 0;
 // Whether the terminal is ours right now (not given back for a stop or the end).
 volatile std::sig_atomic_t g_taken = 0;
-volatile std::sig_atomic_t g_resized = 0;
-volatile std::sig_atomic_t g_continued = 0;
+// The whole screen is wanted again: a new size, or the terminal taken back after a stop.
+volatile std::sig_atomic_t g_redraw = 0;
 volatile std::sig_atomic_t g_ending_signal = 0;
 // Set while a guard holds the signals; never touched by a handler.
 bool g_signals_taken = false;
@@ -86,7 +84,7 @@ void take_terminal_again() {
     if (g_data.has_modes) tcsetattr(g_data.tty_fd, TCSANOW, &g_data.raw);
     write_all(g_data.take_over, g_data.take_over_length);
     g_taken = 1;
-    g_continued = 1;
+    g_redraw = 1;
     wake();
 }
 
@@ -161,7 +159,7 @@ extern "C" void resume(int) {
 
 extern "C" void note_resize(int) {
     const int saved_errno = errno;
-    g_resized = 1;
+    g_redraw = 1;
     wake();
     errno = saved_errno;
 }
@@ -215,8 +213,7 @@ SignalGuard::SignalGuard(int output_fd, Sequences sequences, int tty_fd,
         g_data.raw = *raw;
     }
     g_data.wake_write_fd = fds[1];
-    g_resized = 0;
-    g_continued = 0;
+    g_redraw = 0;
     g_ending_signal = 0;
     g_taken = 1;
     g_armed = 1;
@@ -257,13 +254,9 @@ SignalGuard::Events SignalGuard::take_events() {
         if (count > 0 || (count < 0 && errno == EINTR)) continue;
         break;
     }
-    if (g_resized) {
-        g_resized = 0;
-        events.resized = true;
-    }
-    if (g_continued) {
-        g_continued = 0;
-        events.continued = true;
+    if (g_redraw) {
+        g_redraw = 0;
+        events.redraw = true;
     }
     events.ending_signal = g_ending_signal;
     return events;

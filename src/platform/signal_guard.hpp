@@ -28,8 +28,7 @@ public:
         std::string_view give_back;  // written before the terminal is left to others
     };
     struct Events {
-        bool resized = false;
-        bool continued = false;  // the terminal was taken again after a stop
+        bool redraw = false;  // a new size, or the terminal taken again after a stop
         int ending_signal = 0;   // 0 while nobody asked the game to end
     };
 

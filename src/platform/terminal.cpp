@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/size_notice.hpp"
+
 namespace {
 
 // Alternate screen, autowrap off (the bottom right cell must not scroll), a clean slate.
@@ -69,6 +71,11 @@ bool PosixTerminal::wait_for_key(int timeout_ms) {
     const auto deadline = start + std::chrono::milliseconds(std::max(timeout_ms, 0));
     bool polled = false;
     for (;;) {
+        // Keys while the notice stands instead of the screen would act unseen.
+        if (!large_enough()) {
+            while (decoder_.next()) {
+            }
+        }
         if (decoder_.has_key() || lost_) return true;
         const auto now = SteadyClock::now();
         const auto gap_end = last_byte_ + kSequenceGap;
@@ -145,10 +152,6 @@ void PosixTerminal::read_input() {
     if (count > 0) {
         for (ssize_t i = 0; i < count; ++i) decoder_.feed(buffer[i]);
         last_byte_ = SteadyClock::now();
-        if (!large_enough()) {
-            while (decoder_.next()) {
-            }
-        }
     } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
         lose(0);
     }
@@ -162,7 +165,7 @@ void PosixTerminal::handle_events() {
     if (!guard_) return;
     const SignalGuard::Events events = guard_->take_events();
     if (events.ending_signal != 0) lose(events.ending_signal);
-    if ((events.resized || events.continued) && taken_over_ && !lost_) redraw_all();
+    if (events.redraw && taken_over_ && !lost_) redraw_all();
 }
 
 void PosixTerminal::redraw_all() {

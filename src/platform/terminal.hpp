@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/size_notice.hpp"
-
 #include "platform/key_decoder.hpp"
 #include "platform/signal_guard.hpp"
 #include "platform/terminal_backend.hpp"
