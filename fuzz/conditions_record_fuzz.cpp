@@ -19,6 +19,7 @@
 #include "setup/memory_budget.hpp"
 #include "setup/player_names.hpp"
 #include "setup/signs.hpp"
+#include "shell/run_conditions.hpp"
 
 namespace {
 
@@ -82,23 +83,10 @@ struct LoadedConditions {
     ColourScheme colours;
 };
 
-// The start-up's sequence, as load_run_conditions runs it.
 LoadedConditions load_at_start_up(const std::string& path) {
     LoadedConditions loaded;
-    loaded.setup.record = load_conditions(path);
-    validate_conditions(loaded.setup);
-    loaded.colours = validate_loaded_scheme(loaded.setup.record.standard_attribute,
-                                            loaded.setup.record.emphasized_attribute);
+    load_run_conditions(path, loaded.setup, loaded.colours);
     return loaded;
-}
-
-// The end's sequence, as save_run_conditions runs it.
-ConditionsRecord save_at_end(LoadedConditions& loaded, const std::string& path) {
-    loaded.setup.record.vacant_signs = loaded.setup.saved_vacant;
-    const ConditionsRecord saved =
-        record_to_save(loaded.setup, loaded.colours.standard, loaded.colours.emphasized);
-    require(save_conditions(path, saved), "cannot save in the private folder");
-    return saved;
 }
 
 bool is_flag(std::uint8_t value) { return value <= 1; }
@@ -201,7 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected.setup.record.standard_attribute = loaded.colours.standard;
     expected.setup.record.emphasized_attribute = loaded.colours.emphasized;
 
-    const ConditionsRecord saved = save_at_end(loaded, output);
+    const ConditionsRecord saved = save_run_conditions(output, loaded.setup, loaded.colours);
     require(saved == expected.setup.record, "the record saved is not the one in use");
     require(load_conditions(output) == saved, "the saved file does not load as written");
     const LoadedConditions reloaded = load_at_start_up(output);
