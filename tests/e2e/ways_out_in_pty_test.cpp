@@ -11,6 +11,7 @@
 
 #include "setup/conditions_file.hpp"
 #include "support/game_in_pty.hpp"
+#include "support/match_rig.hpp"
 
 namespace {
 
@@ -30,11 +31,7 @@ double seconds_since(SteadyClock::time_point start) {
 
 // The computer plays against itself on five places over a..s: a search of seconds per try.
 ConditionsRecord long_search() {
-    ConditionsRecord record;
-    record.first_sign = 'a';
-    record.last_sign = 's';
-    record.code_length = 5;
-    record.repetition = 1;
+    ConditionsRecord record = conditions('a', 's', 5, true);
     record.computer_guesses = 1;
     record.time_limit = 0;
     return record;

@@ -7,6 +7,7 @@
 
 #include "setup/conditions_file.hpp"
 #include "shell/program.hpp"
+#include "support/match_rig.hpp"
 #include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 
@@ -25,12 +26,8 @@ struct LostCase {
 
 // Conditions a user left, so that what the run saves can be told from the defaults.
 ConditionsRecord left_conditions(const LostCase& where) {
-    ConditionsRecord record;
+    ConditionsRecord record = conditions('a', where.last_sign, where.code_length, true);
     record.time_limit = 3;
-    record.first_sign = 'a';
-    record.last_sign = static_cast<std::uint8_t>(where.last_sign);
-    record.code_length = where.code_length;
-    record.repetition = 1;
     record.computer_guesses = where.computer_guesses;
     record.computer_sets_riddle = where.computer_sets_riddle;
     return record;
