@@ -65,7 +65,7 @@ void Console::delay_ms(int milliseconds) {
     throw_if_lost();
     for (int left = milliseconds; left > 0; left -= kDelaySliceMs) {
         clock_.sleep_ms(std::min(left, kDelaySliceMs));
-        terminal_.wait_for_key(0);
+        terminal_.wait_for_key(0);  // only to hear of a lost terminal; keys stay queued
         throw_if_lost();
     }
 }
