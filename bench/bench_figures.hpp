@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "match/scoring.hpp"
+#include "core/scoring.hpp"
 
 inline double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "bench_figures.hpp"
+#include "console/console.hpp"
 #include "match/encoder.hpp"
 #include "match/match_clock.hpp"
 #include "platform/system_clock.hpp"
 #include "platform/system_memory.hpp"
+#include "program/app.hpp"
 #include "reference_encoder.hpp"
-#include "shell/app.hpp"
-#include "shell/console.hpp"
 
 namespace {
 

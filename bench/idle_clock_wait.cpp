@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "console/console.hpp"
 #include "platform/system_clock.hpp"
 #include "platform/terminal.hpp"
-#include "shell/console.hpp"
 
 namespace {
 

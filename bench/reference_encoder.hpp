@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "match/candidate_list.hpp"
-#include "match/class_table.hpp"
-#include "match/scoring.hpp"
+#include "core/candidate_list.hpp"
+#include "core/class_table.hpp"
+#include "core/scoring.hpp"
 
 // The computer's variable answer done the plain way, to measure the candidate list against:
 // one heap node per code in a linked list, every candidate's signs counted afresh on every

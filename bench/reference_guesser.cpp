@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 
-#include "setup/opening.hpp"
+#include "guesser/opening.hpp"
 
 namespace {
 

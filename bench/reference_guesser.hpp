@@ -4,11 +4,11 @@
 #include <limits>
 #include <vector>
 
+#include "core/candidate_list.hpp"
+#include "core/class_table.hpp"
+#include "core/random.hpp"
+#include "core/scoring.hpp"
 #include "guesser/guess_tables.hpp"
-#include "match/candidate_list.hpp"
-#include "match/class_table.hpp"
-#include "match/scoring.hpp"
-#include "shell/random.hpp"
 
 // The computer as codebreaker done the plain way, to measure the guesser against and to check
 // its choices: one heap node per try, the tries list and the candidate chain linked through

@@ -13,13 +13,13 @@
 #include <string>
 #include <system_error>
 
-#include "colours/colour_scheme.hpp"
+#include "console/colour_scheme.hpp"
+#include "core/signs.hpp"
+#include "program/run_conditions.hpp"
 #include "setup/conditions_file.hpp"
 #include "setup/game_setup.hpp"
 #include "setup/memory_budget.hpp"
 #include "setup/player_names.hpp"
-#include "setup/signs.hpp"
-#include "shell/run_conditions.hpp"
 
 namespace {
 

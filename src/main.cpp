@@ -1,12 +1,12 @@
 #include <csignal>
 
+#include "console/console.hpp"
 #include "platform/program_path.hpp"
 #include "platform/system_clock.hpp"
 #include "platform/system_memory.hpp"
 #include "platform/terminal.hpp"
-#include "shell/app.hpp"
-#include "shell/console.hpp"
-#include "shell/program.hpp"
+#include "program/app.hpp"
+#include "program/program.hpp"
 
 int main() {
     SystemClock clock;

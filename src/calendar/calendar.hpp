@@ -30,7 +30,7 @@ long long day_number(int year, int month, int day);
 // 31 December 9999 is the calendar's last day and has no successor in it: it stays.
 CalendarDate next_day(const CalendarDate& date);
 
-// The date matches show instead of the computer's. The App owns it for the run; it is never
+// The date matches show instead of the computer's. The run holds it; it is never
 // saved, so every run starts on the computer's date.
 struct VirtualDate {
     CalendarDate date;

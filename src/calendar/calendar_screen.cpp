@@ -53,13 +53,13 @@ private:
 
 }  // namespace
 
-void run_calendar_screen(App& app) {
-    const DateTime now = app.clock.now();
+void run_calendar_screen(Session& session, VirtualDate& virtual_date) {
+    const DateTime now = session.clock.now();
     const CalendarDate today = calendar_date(now);
     // A virtual date must be entered anew on every visit.
-    app.virtual_date.date = today;
-    app.virtual_date.in_force = false;
-    VirtualCalendar keeper(app.virtual_date, today);
-    run_date_editor(app, {kRows, kYearLabel, FieldSet::DateOnly, false},
+    virtual_date.date = today;
+    virtual_date.in_force = false;
+    VirtualCalendar keeper(virtual_date, today);
+    run_date_editor(session, {kRows, kYearLabel, FieldSet::DateOnly, false},
                     {now, is_leap_year(now.year)}, keeper);
 }

@@ -48,9 +48,9 @@ private:
 
 }  // namespace
 
-void run_clock_screen(App& app) {
-    ComputerClock keeper(app.clock);
+void run_clock_screen(Session& session) {
+    ComputerClock keeper(session.clock);
     BlockValues opening;
     keeper.refresh(opening);
-    run_date_editor(app, {kRows, kYearLabel, FieldSet::DateAndTime, true}, opening, keeper);
+    run_date_editor(session, {kRows, kYearLabel, FieldSet::DateAndTime, true}, opening, keeper);
 }

@@ -5,7 +5,7 @@
 
 #include "calendar/calendar.hpp"
 #include "calendar/date_forms.hpp"
-#include "shell/text.hpp"
+#include "core/text.hpp"
 
 namespace {
 

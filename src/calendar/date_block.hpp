@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "calendar/date_fields.hpp"
-#include "colours/colour_scheme.hpp"
-#include "shell/console.hpp"
-#include "shell/language.hpp"
+#include "console/colour_scheme.hpp"
+#include "console/console.hpp"
+#include "core/language.hpp"
 
 // The date block of rows 18 to 21, and the time rows 23 to 25 where the fields include them,
 // in the standard text attribute. It remembers what it shows, so that a redraw writes only

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "calendar/date_block.hpp"
-#include "shell/keys.hpp"
+#include "core/keys.hpp"
 
 namespace {
 
@@ -71,9 +71,9 @@ std::optional<int> digit_of(const Key& key) {
 
 class DateEditor {
 public:
-    DateEditor(App& app, const EditorForm& form, const BlockValues& opening, DateKeeper& keeper)
-        : console_(app.console), form_(form), opening_(opening), edited_(opening),
-          keeper_(keeper), block_(app.console, app.language, app.colours, form.year_label,
+    DateEditor(Session& session, const EditorForm& form, const BlockValues& opening, DateKeeper& keeper)
+        : console_(session.console), form_(form), opening_(opening), edited_(opening),
+          keeper_(keeper), block_(session.console, session.language, session.colours, form.year_label,
                                   form.fields) {}
 
     void run() {
@@ -153,13 +153,13 @@ private:
 
 }  // namespace
 
-void run_date_editor(App& app, const EditorForm& form, const BlockValues& opening,
+void run_date_editor(Session& session, const EditorForm& form, const BlockValues& opening,
                      DateKeeper& keeper) {
-    draw_marked_page(app.console, form.rows, app.language, app.colours);
+    draw_marked_page(session.console, form.rows, session.language, session.colours);
     for (const MarkedRow& line : kSharedRows) {
-        app.console.goto_xy(1, line.row);
-        write_marked(app.console, line.text(app.language), app.colours.standard,
-                     app.colours.emphasized);
+        session.console.goto_xy(1, line.row);
+        write_marked(session.console, line.text(session.language), session.colours.standard,
+                     session.colours.emphasized);
     }
-    DateEditor(app, form, opening, keeper).run();
+    DateEditor(session, form, opening, keeper).run();
 }

@@ -3,8 +3,8 @@
 #include <span>
 
 #include "calendar/date_fields.hpp"
-#include "shell/app.hpp"
-#include "shell/marked_text.hpp"
+#include "console/marked_text.hpp"
+#include "console/session.hpp"
 
 // Where the edited date comes from and goes to: the computer's clock or the virtual date.
 class DateKeeper {
@@ -30,5 +30,5 @@ struct EditorForm {
 
 // Draws the page and the block from `opening`, the date F1 brings back, and lets the user
 // edit it digit by digit until Enter, Esc or Ctrl-C.
-void run_date_editor(App& app, const EditorForm& form, const BlockValues& opening,
+void run_date_editor(Session& session, const EditorForm& form, const BlockValues& opening,
                      DateKeeper& keeper);

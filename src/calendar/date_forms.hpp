@@ -4,7 +4,7 @@
 #include <string>
 
 #include "calendar/calendar.hpp"
-#include "shell/language.hpp"
+#include "core/language.hpp"
 
 // Hours, minutes and seconds of a time of day or of a duration.
 struct Hms {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/keys.hpp"
+#include "core/keys.hpp"
 
 namespace {
 
@@ -212,17 +212,17 @@ BoxParts parts_changed_by(Change change) {
 
 }  // namespace
 
-void run_colour_screen(App& app) {
-    Console& console = app.console;
+void run_colour_screen(Session& session) {
+    Console& console = session.console;
     console.set_attribute(kPlainAttribute);
     console.clear_screen();
-    draw_key_table(console, app.language);
-    draw_box(console, app.language, app.colours, BoxParts::All);
+    draw_key_table(console, session.language);
+    draw_box(console, session.language, session.colours, BoxParts::All);
     for (;;) {
-        const Change change = apply_key(app.colours, console.next_key());
+        const Change change = apply_key(session.colours, console.next_key());
         if (change == Change::None) continue;
-        console.set_attribute(app.colours.standard);
+        console.set_attribute(session.colours.standard);
         if (change == Change::Leave) return;
-        draw_box(console, app.language, app.colours, parts_changed_by(change));
+        draw_box(console, session.language, session.colours, parts_changed_by(change));
     }
 }

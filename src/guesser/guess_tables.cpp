@@ -5,7 +5,7 @@
 #include <new>
 #include <numeric>
 
-#include "setup/game_setup.hpp"
+#include "core/code_counts.hpp"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "match/candidate_list.hpp"
-#include "setup/signs.hpp"
-#include "shell/random.hpp"
+#include "core/candidate_list.hpp"
+#include "core/random.hpp"
+#include "core/signs.hpp"
 
 // The game as the guesser sees it.
 struct GuessShape {

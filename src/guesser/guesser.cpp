@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "setup/opening.hpp"
+#include "guesser/opening.hpp"
 
 namespace {
 

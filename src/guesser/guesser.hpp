@@ -5,11 +5,11 @@
 #include <optional>
 #include <vector>
 
+#include "core/candidate_list.hpp"
+#include "core/class_table.hpp"
+#include "core/random.hpp"
+#include "core/scoring.hpp"
 #include "guesser/guess_tables.hpp"
-#include "match/candidate_list.hpp"
-#include "match/class_table.hpp"
-#include "match/scoring.hpp"
-#include "shell/random.hpp"
 
 // How a try splits the candidates, in the order the choice weighs it.
 struct Measures {

@@ -1,6 +1,6 @@
 #include "match/answer_check.hpp"
 
-#include "shell/keys.hpp"
+#include "core/keys.hpp"
 
 namespace {
 
@@ -46,10 +46,10 @@ void write_digit(Console& console, int column, int row, int value) {
 
 }  // namespace
 
-std::optional<Response> take_person_answer(App& app, MatchClock& clock, const ClassTable& classes,
+std::optional<Response> take_person_answer(MatchSession& session, MatchClock& clock, const ClassTable& classes,
                                            int code_length, const BoardPlace& place) {
-    Console& console = app.console;
-    if (app.setup.record.sound) console.beep();
+    Console& console = session.console;
+    if (session.setup.record.sound) console.beep();
 
     const std::optional<int> filled_p = only_possible_p(classes, code_length);
     for (;;) {

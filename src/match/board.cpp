@@ -1,6 +1,6 @@
 #include "match/board.hpp"
 
-#include "shell/text.hpp"
+#include "core/text.hpp"
 
 namespace {
 
@@ -72,9 +72,9 @@ std::pair<std::string, std::string> player_rows(Language language, bool computer
 
 }  // namespace
 
-void draw_match_screen(App& app, const MatchHeader& header) {
-    const Language l = app.game_language;
-    const ConditionsRecord& record = app.setup.record;
+void draw_match_screen(MatchSession& session, const MatchHeader& header) {
+    const Language l = session.game_language;
+    const ConditionsRecord& record = session.setup.record;
     const bool fixed = record.answer_fixed;
     const auto [worst_a, worst_b] = worst_case_texts(l, header.worst_case, fixed);
     const auto [riddle_1, riddle_2] =
@@ -89,7 +89,7 @@ void draw_match_screen(App& app, const MatchHeader& header) {
         join({"_", "__", kTitle, "__", "_"}),
         join({"|", std::string(77, ' '), "|"}),
         std::string(kRow3),
-        join({padded(join({"| ", app.setup.signs.set_signs()}), 43), "|", worst_a, "|"}),
+        join({padded(join({"| ", session.setup.signs.set_signs()}), 43), "|", worst_a, "|"}),
         join({"| ", length, record.repetition ? kWithRepetition(l) : kWithoutRepetition(l), "  ",
               header.opening, "|", worst_b, "|"}),
         std::string(kRow6),
@@ -113,8 +113,8 @@ void draw_match_screen(App& app, const MatchHeader& header) {
         std::string(kRow24),
         "",
     };
-    Console& console = app.console;
-    console.set_attribute(app.colours.standard);
+    Console& console = session.console;
+    console.set_attribute(session.colours.standard);
     console.clear_screen();
     for (int row = 1; row <= 24; ++row) {
         console.goto_xy(1, row);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/app.hpp"
+#include "match/match_session.hpp"
 
 // One try as the board keeps it.
 struct TryRecord {
@@ -46,7 +46,7 @@ struct MatchHeader {
 
 // The whole match screen but the clock panel's texts and the status line: header, player
 // panel and the empty board with try number 1 in place.
-void draw_match_screen(App& app, const MatchHeader& header);
+void draw_match_screen(MatchSession& session, const MatchHeader& header);
 
 // A try number in its three places: leading blanks while the count is small, leading zeros
 // once the count has passed 999.

@@ -6,9 +6,9 @@
 #include <new>
 #include <string>
 
+#include "core/keys.hpp"
 #include "match/answer_check.hpp"
 #include "setup/game_setup.hpp"
-#include "shell/keys.hpp"
 
 bool escape_waiting(Console& console) {
     if (!console.key_pressed()) return false;
@@ -29,21 +29,21 @@ void set_answer_code(GameSetup& setup, const Code& code) {
 
 namespace {
 
-bool escape_requested(App& app, const EscapePoll& poll) {
-    return poll ? poll() : escape_waiting(app.console);
+bool escape_requested(MatchSession& session, const EscapePoll& poll) {
+    return poll ? poll() : escape_waiting(session.console);
 }
 
 }  // namespace
 
-std::optional<Response> referee_answer(App& app, const Code& try_code, const BoardPlace& place) {
-    const GameSetup& setup = app.setup;
+std::optional<Response> referee_answer(MatchSession& session, const Code& try_code, const BoardPlace& place) {
+    const GameSetup& setup = session.setup;
     const std::optional<Code> code =
         code_from_text(std::string_view(setup.answer_code.data(), setup.answer_code.size()),
                        setup.record.code_length, setup.signs);
     if (!code) return std::nullopt;
     const Response response =
         score(try_code, *code, sign_counts(*code, setup.signs.set_size(), false));
-    write_answer(app.console, place, response);
+    write_answer(session.console, place, response);
     return response;
 }
 
@@ -140,15 +140,15 @@ std::optional<Code> VariableAnswer::determined_code() const {
     return candidates_.code(0);
 }
 
-void choose_fixed_answer_code(App& app) {
-    GameSetup& setup = app.setup;
+void choose_fixed_answer_code(MatchSession& session) {
+    GameSetup& setup = session.setup;
     set_answer_code(setup, choose_fixed_code(setup.signs.set_size(), setup.record.code_length,
-                                             setup.record.repetition != 0, app.random));
+                                             setup.record.repetition != 0, session.random));
 }
 
-Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer,
+Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
                                     const EscapePoll& escape_requested_by) {
-    const GameSetup& setup = app.setup;
+    const GameSetup& setup = session.setup;
     const CodeSet set =
         candidate_code_set(setup.signs.set_size(), setup.record.code_length,
                            setup.record.repetition != 0, setup.record.computer_sets_riddle != 0);
@@ -158,14 +158,14 @@ Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer&
         static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())));
     try {
         BuildHooks hooks;
-        hooks.abandon_requested = [&] { return escape_requested(app, escape_requested_by); };
+        hooks.abandon_requested = [&] { return escape_requested(session, escape_requested_by); };
         hooks.heartbeat = [&](std::uint64_t made) {
             clock.record_progress(static_cast<std::int32_t>(made));
             clock.tick();
         };
         hooks.progress = [&](int tenths) { clock.show_progress(tenths); };
         clock.start_phase(PhaseWork{codes, 0, 0});
-        switch (answer.build(set, app.memory.available_bytes(), hooks)) {
+        switch (answer.build(set, session.memory.available_bytes(), hooks)) {
         case CandidateList::BuildResult::Built:
             clock.end_initialisation();
             return Preparation::Ready;
@@ -181,15 +181,15 @@ Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer&
     return Preparation::Abandoned;
 }
 
-std::optional<Response> answer_person_try(App& app, MatchClock& clock, VariableAnswer& answer,
+std::optional<Response> answer_person_try(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
                                           const TypedTry& typed, std::span<const TryRecord> earlier,
                                           const BoardPlace& place,
                                           const EscapePoll& escape_requested_by) {
-    GameSetup& setup = app.setup;
-    if (setup.record.answer_fixed) return referee_answer(app, typed.code, place);
+    GameSetup& setup = session.setup;
+    if (setup.record.answer_fixed) return referee_answer(session, typed.code, place);
 
     if (const std::optional<Response> known = answer.known_answer(typed, earlier)) {
-        write_answer(app.console, place, *known);
+        write_answer(session.console, place, *known);
         return known;
     }
     const int length = setup.record.code_length;
@@ -197,23 +197,23 @@ std::optional<Response> answer_person_try(App& app, MatchClock& clock, VariableA
     const ClassTable classes = answer.classify(typed.code);
     const std::optional<Response> chosen =
         computer_answers ? choose_variable_answer(classes, answer.responses())
-                         : take_person_answer(app, clock, classes, length, place);
+                         : take_person_answer(session, clock, classes, length, place);
     if (!chosen) {
         answer.release();
         return std::nullopt;
     }
     if (chosen->p == length) {
         set_answer_code(setup, typed.code);
-        write_answer(app.console, place, *chosen);
+        write_answer(session.console, place, *chosen);
         answer.release();
         return chosen;
     }
-    if (escape_requested(app, escape_requested_by)) {
+    if (escape_requested(session, escape_requested_by)) {
         answer.release();
         return std::nullopt;
     }
     answer.narrow(typed.code, *chosen);
     if (const std::optional<Code> code = answer.determined_code()) set_answer_code(setup, *code);
-    if (computer_answers) write_answer(app.console, place, *chosen);
+    if (computer_answers) write_answer(session.console, place, *chosen);
     return chosen;
 }

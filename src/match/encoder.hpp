@@ -5,16 +5,16 @@
 #include <optional>
 #include <span>
 
+#include "core/candidate_list.hpp"
+#include "core/class_table.hpp"
+#include "core/random.hpp"
+#include "core/scoring.hpp"
+#include "core/signs.hpp"
 #include "match/board.hpp"
-#include "match/candidate_list.hpp"
-#include "match/class_table.hpp"
 #include "match/match_clock.hpp"
+#include "match/match_session.hpp"
 #include "match/preparation.hpp"
-#include "match/scoring.hpp"
 #include "match/try_entry.hpp"
-#include "setup/signs.hpp"
-#include "shell/app.hpp"
-#include "shell/random.hpp"
 
 // Whether the person has broken the computer's work off. Left empty, the console is polled:
 // Esc or Ctrl-C say yes, any other waiting key is consumed.
@@ -31,7 +31,7 @@ void set_answer_code(GameSetup& setup, const Code& code);
 
 // Scores a try against the fixed answer code and writes P and Z into the row's cells.
 // Nothing when no answer code is known.
-std::optional<Response> referee_answer(App& app, const Code& try_code, const BoardPlace& place);
+std::optional<Response> referee_answer(MatchSession& session, const Code& try_code, const BoardPlace& place);
 
 // The computer's fixed code: with repetition allowed, every position drawn on its own when
 // the code is longer than the set, has two positions, or a coin says so; otherwise n different
@@ -79,14 +79,14 @@ class VariableAnswer {
 };
 
 // At the start of a match with a fixed code set by the computer: draws it into the answer code.
-void choose_fixed_answer_code(App& app);
+void choose_fixed_answer_code(MatchSession& session);
 
 // At the start of a match with a variable code and a person guessing: builds the candidate list
 // as a phase of the match clock, with the progress bar over its status line, and ends with the
 // clock's end-of-initialisation line. Abandoned when the build was broken off with Esc or Ctrl-C
 // or memory ran out, TooLargeForMachine when the list would not fit into the machine's memory;
 // no list is left then. The keyboard is asked before every 16th entry.
-Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer& answer,
+Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
                                     const EscapePoll& escape_requested = {});
 
 // Answers a person's complete try under the match's conditions: scored against the fixed
@@ -95,7 +95,7 @@ Preparation prepare_variable_answer(App& app, MatchClock& clock, VariableAnswer&
 // before this one, at most the last 30. P and Z are written into the row's cells, and the
 // answer code is filled in once it is known. Nothing when the match was abandoned; a P equal
 // to the code length wins. Either way the candidate list is released then.
-std::optional<Response> answer_person_try(App& app, MatchClock& clock, VariableAnswer& answer,
+std::optional<Response> answer_person_try(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
                                           const TypedTry& typed, std::span<const TryRecord> earlier,
                                           const BoardPlace& place,
                                           const EscapePoll& escape_requested = {});

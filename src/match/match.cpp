@@ -6,13 +6,13 @@
 #include <span>
 #include <utility>
 
-#include "guesser/guessing_driver.hpp"
+#include "guesser/opening.hpp"
 #include "match/board.hpp"
 #include "match/encoder.hpp"
+#include "match/guessing_driver.hpp"
 #include "match/match_clock.hpp"
 #include "match/preparation.hpp"
 #include "match/try_entry.hpp"
-#include "setup/opening.hpp"
 #include "setup/worst_case.hpp"
 
 std::int32_t next_try_count(std::int32_t counter) {
@@ -26,18 +26,18 @@ namespace {
 
 class Match {
    public:
-    explicit Match(App& app)
-        : app_(app),
-          setup_(app.setup),
-          record_(app.setup.record),
-          clock_(app, MatchKind{record_.computer_guesses != 0, record_.answer_fixed != 0}),
-          computer_(app, clock_) {}
+    explicit Match(MatchSession& session)
+        : session_(session),
+          setup_(session.setup),
+          record_(session.setup.record),
+          clock_(session, MatchKind{record_.computer_guesses != 0, record_.answer_fixed != 0}),
+          computer_(session, clock_) {}
 
     bool run() {
         start();
         const Preparation prepared = prepare();
         // Said before the end of the match takes over the status line.
-        if (prepared == Preparation::TooLargeForMachine) tell_tables_too_large_for_machine(app_);
+        if (prepared == Preparation::TooLargeForMachine) tell_tables_too_large_for_machine(session_);
         if (prepared == Preparation::Ready) play();
         return finish(prepared == Preparation::Ready && won_);
     }
@@ -60,24 +60,24 @@ class Match {
         if (!record_.answer_fixed || record_.computer_sets_riddle || !person_guesses())
             std::fill_n(setup_.answer_code.begin(), length(), ' ');
 
-        draw_match_screen(app_, header);
+        draw_match_screen(session_, header);
         const BoardPlace first = BoardPlace::of_slot(1);
-        app_.console.goto_xy(first.code_column(length()), first.screen_row());
+        session_.console.goto_xy(first.code_column(length()), first.screen_row());
         if (person_guesses()) {
-            app_.console.write_text(std::string(length(), '.'));
-            app_.console.goto_xy(first.code_column(length()), first.screen_row());
+            session_.console.write_text(std::string(length(), '.'));
+            session_.console.goto_xy(first.code_column(length()), first.screen_row());
         }
-        if (record_.answer_fixed && record_.computer_sets_riddle) choose_fixed_answer_code(app_);
+        if (record_.answer_fixed && record_.computer_sets_riddle) choose_fixed_answer_code(session_);
         clock_.start();
     }
 
     Preparation prepare() {
         if (!person_guesses()) return computer_.prepare();
         if (!record_.answer_fixed) {
-            const Preparation prepared = prepare_variable_answer(app_, clock_, variable_);
+            const Preparation prepared = prepare_variable_answer(session_, clock_, variable_);
             if (prepared != Preparation::Ready) return prepared;
         }
-        if (record_.sound) app_.console.beep();
+        if (record_.sound) session_.console.beep();
         return Preparation::Ready;
     }
 
@@ -99,11 +99,11 @@ class Match {
 
     std::optional<Response> person_try(const BoardPlace& place, TryRecord& record) {
         const std::optional<TypedTry> typed =
-            enter_try(app_, clock_, place, record_.vacant_signs != 0, counter_ > 1);
+            enter_try(session_, clock_, place, record_.vacant_signs != 0, counter_ > 1);
         if (!typed) return std::nullopt;
         const std::size_t earlier = std::min<std::int32_t>(counter_ - 1, 30);
         const std::optional<Response> answer =
-            answer_person_try(app_, clock_, variable_, *typed,
+            answer_person_try(session_, clock_, variable_, *typed,
                               std::span<const TryRecord>(slots_.data(), earlier), place);
         if (answer) record.code = typed->text;
         return answer;
@@ -116,23 +116,23 @@ class Match {
         if (counter_ <= 30) {
             slots_[counter_ - 1].number = static_cast<std::uint16_t>(counter_);
             const BoardPlace place = BoardPlace::of_slot(counter_);
-            write_try_number(app_.console, place, counter_, false);
+            write_try_number(session_.console, place, counter_, false);
             if (counter_ == 2) clear_opening_text();
-            app_.console.goto_xy(place.code_column(length()), place.screen_row());
+            session_.console.goto_xy(place.code_column(length()), place.screen_row());
             return {counter_, place};
         }
         ring_slot_ = ring_slot_ % 30 + 1;
         slots_[ring_slot_ - 1].number = static_cast<std::uint16_t>(counter_ % 1000);
-        redraw_board_ring(app_.console, slots_, ring_slot_, length(), counter_ > 999,
+        redraw_board_ring(session_.console, slots_, ring_slot_, length(), counter_ > 999,
                           person_guesses());
         const BoardPlace last{2, 15};
-        app_.console.goto_xy(last.code_column(length()), last.screen_row());
+        session_.console.goto_xy(last.code_column(length()), last.screen_row());
         return {ring_slot_, last};
     }
 
     void clear_opening_text() {
-        app_.console.goto_xy(32, 5);
-        app_.console.write_text(std::string(11, ' '));
+        session_.console.goto_xy(32, 5);
+        session_.console.write_text(std::string(11, ' '));
     }
 
     bool finish(bool won) {
@@ -143,7 +143,7 @@ class Match {
         return clock_.end_match(answer, won ? std::optional<std::int32_t>(counter_) : std::nullopt);
     }
 
-    App& app_;
+    MatchSession& session_;
     GameSetup& setup_;
     ConditionsRecord& record_;
     MatchClock clock_;
@@ -157,4 +157,4 @@ class Match {
 
 }  // namespace
 
-bool run_match(App& app) { return Match(app).run(); }
+bool run_match(MatchSession& session) { return Match(session).run(); }

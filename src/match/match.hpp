@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "shell/app.hpp"
+#include "match/match_session.hpp"
 
-// One match on the conditions the set-up left in the App. Returns whether the user wants a
+// One match on the conditions the set-up left in the session. Returns whether the user wants a
 // new game afterwards.
-bool run_match(App& app);
+bool run_match(MatchSession& session);
 
 // The count of tries begun, one more; it never overflows.
 std::int32_t next_try_count(std::int32_t counter);

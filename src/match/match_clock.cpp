@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "calendar/date_forms.hpp"
-#include "shell/keys.hpp"
-#include "shell/text.hpp"
+#include "core/keys.hpp"
+#include "core/text.hpp"
 
 namespace {
 
@@ -106,11 +106,11 @@ bool means_no(std::uint8_t code) {
 
 }  // namespace
 
-MatchClock::MatchClock(App& app, MatchKind kind)
-    : console_(app.console),
-      clock_(app.clock),
-      virtual_date_(app.virtual_date),
-      language_(app.game_language),
+MatchClock::MatchClock(MatchSession& session, MatchKind kind)
+    : console_(session.console),
+      clock_(session.clock),
+      virtual_date_(session.virtual_date),
+      language_(session.game_language),
       kind_(kind),
       status_form_(kind.computer_guesses ? StatusForm::ComputerGuessing
                    : kind.fixed_answer   ? StatusForm::PersonFixed

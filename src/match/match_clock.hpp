@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "calendar/calendar.hpp"
+#include "match/match_session.hpp"
 #include "match/time_field.hpp"
-#include "shell/app.hpp"
 
 // Who plays the match, as far as its clock is concerned.
 struct MatchKind {
@@ -28,7 +28,7 @@ struct PhaseWork {
 // cursor where it found it.
 class MatchClock {
 public:
-    MatchClock(App& app, MatchKind kind);
+    MatchClock(MatchSession& session, MatchKind kind);
 
     // Draws the panel and the status line over the board's frame, shows the start date and
     // time and sets the clock going.

@@ -1,7 +1,7 @@
 #include "match/preparation.hpp"
 
-#include "shell/language.hpp"
-#include "shell/text.hpp"
+#include "core/language.hpp"
+#include "core/text.hpp"
 
 namespace {
 
@@ -14,9 +14,9 @@ constexpr std::size_t kStatusWidth = 79;
 
 }  // namespace
 
-void tell_tables_too_large_for_machine(App& app) {
-    Console& console = app.console;
-    const std::string_view text = kTooLargeForMachine(app.game_language);
+void tell_tables_too_large_for_machine(MatchSession& session) {
+    Console& console = session.console;
+    const std::string_view text = kTooLargeForMachine(session.game_language);
     console.goto_xy(1, kStatusRow);
     console.write_text(padded(text, kStatusWidth));
     console.goto_xy(static_cast<int>(text.size()) + 1, kStatusRow);

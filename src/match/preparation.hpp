@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/app.hpp"
+#include "match/match_session.hpp"
 
 // How the computer's tables for a match came out. Abandoned covers Esc and the game's own
 // refusals, which end the match without a word; TooLargeForMachine is said on screen.
@@ -8,4 +8,4 @@ enum class Preparation { Ready, Abandoned, TooLargeForMachine };
 
 // Row 25 says in the match's language that this machine's memory cannot hold the tables, until
 // the next key.
-void tell_tables_too_large_for_machine(App& app);
+void tell_tables_too_large_for_machine(MatchSession& session);

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "calendar/date_forms.hpp"
-#include "shell/console.hpp"
-#include "shell/language.hpp"
+#include "console/console.hpp"
+#include "core/language.hpp"
 
 // Hours, minutes and seconds at a fixed place on screen. A new value rewrites only what
 // changed since the last one: everything from the hours, everything from the minutes, both

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/keys.hpp"
+#include "core/keys.hpp"
 
 namespace {
 
@@ -33,11 +33,11 @@ Action action_of(const Key& key, char& sign, const SignRing& signs, bool vacant_
 
 }  // namespace
 
-std::optional<TypedTry> enter_try(App& app, MatchClock& clock, const BoardPlace& place,
+std::optional<TypedTry> enter_try(MatchSession& session, MatchClock& clock, const BoardPlace& place,
                                   bool vacant_allowed, bool write_dots) {
-    Console& console = app.console;
-    const SignRing& signs = app.setup.signs;
-    const int length = app.setup.record.code_length;
+    Console& console = session.console;
+    const SignRing& signs = session.setup.signs;
+    const int length = session.setup.record.code_length;
     const int first_column = place.code_column(length);
     const int row = place.screen_row();
     if (write_dots) {

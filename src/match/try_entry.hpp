@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/signs.hpp"
 #include "match/board.hpp"
 #include "match/match_clock.hpp"
-#include "setup/signs.hpp"
-#include "shell/app.hpp"
+#include "match/match_session.hpp"
 
 // A person's try as typed: the signs ('*' for vacant) and their indices.
 struct TypedTry {
@@ -18,5 +18,5 @@ struct TypedTry {
 // the keys are awaited. Returns the try once no position is empty, or nothing when the
 // person abandons the match with Esc or Ctrl-C. `write_dots` is false only for the first try,
 // whose dots the board drew.
-std::optional<TypedTry> enter_try(App& app, MatchClock& clock, const BoardPlace& place,
+std::optional<TypedTry> enter_try(MatchSession& session, MatchClock& clock, const BoardPlace& place,
                                   bool vacant_allowed, bool write_dots);

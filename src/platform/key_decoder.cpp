@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace {
+#include "core/keys.hpp"
 
-constexpr std::uint8_t kEsc = 0x1B;
+namespace {
 
 enum class NamedKey : std::uint8_t {
     Up, Down, Left, Right, Home, End, Insert, Delete, PageUp, PageDown, BackTab,
@@ -18,32 +18,31 @@ struct ScanCodes {
     std::uint8_t plain, shift, ctrl, alt;
 };
 
-// PC scan codes, in the order of NamedKey. Ctrl-Del and Shift-Del get the two codes the game
-// reads as "clear the position".
+// The game's scan codes, in the order of NamedKey.
 constexpr std::array<ScanCodes, 23> kScanCodes{{
-    {72, 72, 141, 152},    // Up
-    {80, 80, 145, 160},    // Down
-    {75, 75, 115, 155},    // Left
-    {77, 77, 116, 157},    // Right
-    {71, 71, 119, 151},    // Home
-    {79, 79, 117, 159},    // End
-    {82, 82, 146, 162},    // Insert
-    {83, 7, 6, 163},       // Delete
-    {73, 73, 132, 153},    // PageUp
-    {81, 81, 118, 161},    // PageDown
-    {15, 15, 15, 15},      // BackTab (Shift-Tab)
-    {59, 84, 94, 104},     // F1
-    {60, 85, 95, 105},     // F2
-    {61, 86, 96, 106},     // F3
-    {62, 87, 97, 107},     // F4
-    {63, 88, 98, 108},     // F5
-    {64, 89, 99, 109},     // F6
-    {65, 90, 100, 110},    // F7
-    {66, 91, 101, 111},    // F8
-    {67, 92, 102, 112},    // F9
-    {68, 93, 103, 113},    // F10
-    {133, 135, 137, 139},  // F11
-    {134, 136, 138, 140},  // F12
+    {scan::kUp, scan::kUp, scan::kCtrlUp, scan::kAltUp},
+    {scan::kDown, scan::kDown, scan::kCtrlDown, scan::kAltDown},
+    {scan::kLeft, scan::kLeft, scan::kCtrlLeft, scan::kAltLeft},
+    {scan::kRight, scan::kRight, scan::kCtrlRight, scan::kAltRight},
+    {scan::kHome, scan::kHome, scan::kCtrlHome, scan::kAltHome},
+    {scan::kEnd, scan::kEnd, scan::kCtrlEnd, scan::kAltEnd},
+    {scan::kInsert, scan::kInsert, scan::kCtrlInsert, scan::kAltInsert},
+    {scan::kDel, scan::kShiftDel, scan::kCtrlDel, scan::kAltDel},
+    {scan::kPgUp, scan::kPgUp, scan::kCtrlPgUp, scan::kAltPgUp},
+    {scan::kPgDn, scan::kPgDn, scan::kCtrlPgDn, scan::kAltPgDn},
+    {scan::kBackTab, scan::kBackTab, scan::kBackTab, scan::kBackTab},
+    {scan::kF1, scan::kShiftF1, scan::kCtrlF1, scan::kAltF1},
+    {scan::kF2, scan::kShiftF2, scan::kCtrlF2, scan::kAltF2},
+    {scan::kF3, scan::kShiftF3, scan::kCtrlF3, scan::kAltF3},
+    {scan::kF4, scan::kShiftF4, scan::kCtrlF4, scan::kAltF4},
+    {scan::kF5, scan::kShiftF5, scan::kCtrlF5, scan::kAltF5},
+    {scan::kF6, scan::kShiftF6, scan::kCtrlF6, scan::kAltF6},
+    {scan::kF7, scan::kShiftF7, scan::kCtrlF7, scan::kAltF7},
+    {scan::kF8, scan::kShiftF8, scan::kCtrlF8, scan::kAltF8},
+    {scan::kF9, scan::kShiftF9, scan::kCtrlF9, scan::kAltF9},
+    {scan::kF10, scan::kShiftF10, scan::kCtrlF10, scan::kAltF10},
+    {scan::kF11, scan::kShiftF11, scan::kCtrlF11, scan::kAltF11},
+    {scan::kF12, scan::kShiftF12, scan::kCtrlF12, scan::kAltF12},
 }};
 
 struct Modifiers {
@@ -267,14 +266,14 @@ std::optional<Key> KeyDecoder::next() {
 }
 
 void KeyDecoder::timeout() {
-    if (state_ == State::Escape || state_ == State::EscapeEscape) emit({kEsc, false});
-    if (state_ == State::EscapeEscape) emit({kEsc, false});
+    if (state_ == State::Escape || state_ == State::EscapeEscape) emit({keys::kEsc, false});
+    if (state_ == State::EscapeEscape) emit({keys::kEsc, false});
     state_ = State::Ground;
 }
 
 void KeyDecoder::ground(std::uint8_t byte) {
     switch (byte) {
-    case kEsc: state_ = State::Escape; return;
+    case keys::kEsc: state_ = State::Escape; return;
     case 0: return;
     case 10:
     case 13: emit({13, false}); return;
@@ -290,14 +289,14 @@ void KeyDecoder::escape(std::uint8_t byte) {
     switch (byte) {
     case '[': start_sequence(State::Csi, false); return;
     case 'O': start_sequence(State::Ss3, false); return;
-    case kEsc: state_ = State::EscapeEscape; return;
+    case keys::kEsc: state_ = State::EscapeEscape; return;
     case 8:
     case 127: state_ = State::Ground; return;  // Alt-Backspace
     default: break;
     }
     state_ = State::Ground;
     if (is_control(byte)) {
-        emit({kEsc, false});
+        emit({keys::kEsc, false});
         ground(byte);
     }
 }
@@ -307,7 +306,7 @@ void KeyDecoder::escape_escape(std::uint8_t byte) {
     case '[': start_sequence(State::Csi, true); return;
     case 'O': start_sequence(State::Ss3, true); return;
     default:
-        emit({kEsc, false});
+        emit({keys::kEsc, false});
         state_ = State::Escape;
         escape(byte);
         return;
@@ -321,7 +320,7 @@ void KeyDecoder::start_sequence(State state, bool alt) {
 }
 
 void KeyDecoder::sequence_byte(std::uint8_t byte) {
-    if (byte == kEsc) {
+    if (byte == keys::kEsc) {
         state_ = State::Escape;
         return;
     }
@@ -353,7 +352,7 @@ void KeyDecoder::linux_function(std::uint8_t byte) {
     if (byte >= 'A' && byte <= 'E') {
         auto name = static_cast<NamedKey>(static_cast<int>(NamedKey::F1) + (byte - 'A'));
         emit(scan_key(name, Modifiers{false, alt_prefix_, false}));
-    } else if (byte == kEsc) {
+    } else if (byte == keys::kEsc) {
         state_ = State::Escape;
     } else if (is_control(byte) || byte >= 0x80) {
         ground(byte);

@@ -5,14 +5,9 @@
 #include <string>
 #include <vector>
 
-class Screen;
+#include "core/keys.hpp"
 
-// One key as the game knows it: an ordinary code, or an extended key's scan code.
-struct Key {
-    std::uint8_t code = 0;
-    bool extended = false;
-    bool operator==(const Key&) const = default;
-};
+class Screen;
 
 // The terminal went away under the game: its input ended or failed, or a signal asked the
 // game to end. Thrown through the screens by the console; only the program loop catches it.

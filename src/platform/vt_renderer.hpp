@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/screen.hpp"
+#include "core/screen.hpp"
 
 // One picture of the screen model: its cells and where its cursor stands.
 struct Frame {

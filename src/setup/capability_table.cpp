@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "setup/signs.hpp"
+#include "core/signs.hpp"
 
 namespace {
 

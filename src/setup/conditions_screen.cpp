@@ -3,15 +3,13 @@
 #include <string>
 #include <string_view>
 
-#include "match/code_entry.hpp"
-#include "match/match.hpp"
+#include "console/yes_no.hpp"
+#include "core/keys.hpp"
+#include "core/text.hpp"
+#include "setup/code_entry.hpp"
 #include "setup/memory_budget.hpp"
 #include "setup/name_field.hpp"
 #include "setup/player_names.hpp"
-#include "shell/keys.hpp"
-#include "shell/run_conditions.hpp"
-#include "shell/text.hpp"
-#include "shell/yes_no.hpp"
 
 namespace {
 
@@ -102,9 +100,9 @@ std::string framed(std::string_view inner) { return join({"|", padded(inner, 77)
 
 class ConditionsForm {
 public:
-    explicit ConditionsForm(App& app)
-        : app_(app), console_(app.console), setup_(app.setup), record_(app.setup.record),
-          language_(app.game_language) {}
+    ConditionsForm(Session& session, GameSetup& setup)
+        : session_(session), console_(session.console), setup_(setup), record_(setup.record),
+          language_(session.game_language) {}
 
     ConditionsOutcome run();
 
@@ -137,7 +135,7 @@ private:
     void change_code_length(int length);
     bool rematch();
 
-    App& app_;
+    Session& session_;
     Console& console_;
     GameSetup& setup_;
     ConditionsRecord& record_;
@@ -282,7 +280,7 @@ Exit ConditionsForm::answer_code_field() {
         write_answer_dots();
     }
     console_.goto_xy(kAnswerColumn, kAnswerRow);
-    const std::uint8_t key = enter_answer_code(app_, resume_answer_code_);
+    const std::uint8_t key = enter_answer_code(session_, setup_, resume_answer_code_);
     resume_answer_code_ = false;
     if (key == keys::kBackspace || key == keys::kEsc || key == keys::kCtrlC) return exit_of(key);
     return Exit::Next;
@@ -493,7 +491,7 @@ void ConditionsForm::draw() {
     const std::string first(1, setup_.signs.first_sign());
     const std::string last(1, setup_.signs.last_sign());
 
-    console_.set_attribute(app_.colours.standard);
+    console_.set_attribute(session_.colours.standard);
     console_.clear_screen();
     const std::string rows[26] = {
         "",
@@ -531,9 +529,9 @@ void ConditionsForm::draw() {
         console_.write_text(rows[row]);
     }
     console_.goto_xy(71, 2);
-    console_.set_attribute(app_.colours.emphasized);
+    console_.set_attribute(session_.colours.emphasized);
     console_.write_text(memory_label(setup_.memory_choice));
-    console_.set_attribute(app_.colours.standard);
+    console_.set_attribute(session_.colours.standard);
 }
 
 ConditionsOutcome ConditionsForm::run() {
@@ -551,24 +549,8 @@ ConditionsOutcome ConditionsForm::run() {
     }
 }
 
-// A match begins with the conditions as they now stand, written to the file first.
-void prepare_match(App& app) {
-    GameSetup& setup = app.setup;
-    setup.signs.set_stretch(static_cast<char>(setup.record.first_sign),
-                            static_cast<char>(setup.record.last_sign));
-    check_capability(setup, setup.signs.set_size(), setup.record.code_length,
-                     setup.record.repetition, setup.record.vacant_signs);
-    setup.saved_vacant = setup.record.vacant_signs;
-    save_run_conditions(app);
-}
-
 }  // namespace
 
-ConditionsOutcome run_conditions_screen(App& app) { return ConditionsForm(app).run(); }
-
-void run_game(App& app) {
-    while (run_conditions_screen(app) == ConditionsOutcome::StartMatch) {
-        prepare_match(app);
-        if (!run_match(app)) return;
-    }
+ConditionsOutcome run_conditions_screen(Session& session, GameSetup& setup) {
+    return ConditionsForm(session, setup).run();
 }

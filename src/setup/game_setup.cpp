@@ -13,12 +13,6 @@ char folded_sign(std::uint8_t stored) {
     return ch;
 }
 
-std::uint64_t power(std::uint64_t base, int exponent) {
-    std::uint64_t result = 1;
-    for (int i = 0; i < exponent; ++i) result *= base;
-    return result;
-}
-
 // Beyond these the computer's tables would not fit any of the budgets it offers.
 void apply_length_limits(CapabilityVerdict& verdict, int set_size, int code_length,
                          bool repetition, int effective_signs) {
@@ -40,23 +34,6 @@ void apply_length_limits(CapabilityVerdict& verdict, int set_size, int code_leng
 
 }  // namespace
 
-int effective_sign_count(int set_size, int code_length, bool vacant) {
-    return vacant && set_size == 2 && code_length > 3 ? set_size + 1 : set_size;
-}
-
-std::uint64_t candidate_record_size(int code_length, int effective_signs) {
-    const std::uint64_t bytes = static_cast<std::uint64_t>(code_length + 24 + effective_signs);
-    return (bytes + 31) / 32 * 32;
-}
-
-std::uint64_t code_count(int set_size, int code_length, bool repetition) {
-    if (repetition) return power(static_cast<std::uint64_t>(set_size), code_length);
-    std::uint64_t count = 1;
-    for (int i = 0; i < code_length; ++i)
-        count *= static_cast<std::uint64_t>(set_size > i ? set_size - i : 0);
-    return count;
-}
-
 CapabilityVerdict assess_capability(int set_size, int code_length, bool repetition, bool vacant,
                                     std::uint64_t byte_budget) {
     const int effective = effective_sign_count(set_size, code_length, vacant);
@@ -68,7 +45,7 @@ CapabilityVerdict assess_capability(int set_size, int code_length, bool repetiti
         verdict = CapabilityVerdict{false, false};
     }
     if (verdict.computer_can_guess) {
-        std::uint64_t guesser_codes = power(static_cast<std::uint64_t>(effective), code_length);
+        std::uint64_t guesser_codes = code_count(effective, code_length, true);
         if (effective == set_size + 1) guesser_codes -= 1;  // the all-vacant try
         if (guesser_codes * candidate_record_size(code_length, effective) > byte_budget)
             verdict.computer_can_guess = false;

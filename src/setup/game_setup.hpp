@@ -3,9 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/code_counts.hpp"
+#include "core/signs.hpp"
 #include "setup/capability_table.hpp"
 #include "setup/conditions_record.hpp"
-#include "setup/signs.hpp"
 
 // What the computer can do under given conditions within a byte budget.
 struct CapabilityVerdict {
@@ -41,14 +42,6 @@ struct GameSetup {
         return blanks;
     }
 };
-
-// The sign count the guesser works with: the vacant sign joins the set only for two signs
-// and codes longer than three.
-int effective_sign_count(int set_size, int code_length, bool vacant);
-// One guesser record: the code, its counts and links, rounded up to 32 bytes.
-std::uint64_t candidate_record_size(int code_length, int effective_signs);
-// Codes of the set: set_size^length with repetition, the falling product without.
-std::uint64_t code_count(int set_size, int code_length, bool repetition);
 
 CapabilityVerdict assess_capability(int set_size, int code_length, bool repetition, bool vacant,
                                     std::uint64_t byte_budget);

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
+#include "core/keys.hpp"
 #include "setup/player_names.hpp"
-#include "shell/keys.hpp"
 
 namespace {
 

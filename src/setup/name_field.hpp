@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "console/console.hpp"
+#include "core/language.hpp"
 #include "setup/conditions_record.hpp"
-#include "shell/console.hpp"
-#include "shell/language.hpp"
 
 // Stands in place of a name in rows 23 and 24 where the computer takes the role.
 inline constexpr Bilingual kComputerName{"*** Der Computer ***           ",

@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "setup/signs.hpp"
+#include "core/signs.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "calendar/calendar_screen.hpp"
+#include "core/text.hpp"
 #include "editor_page.hpp"
-#include "shell/text.hpp"
 
 namespace {
 
@@ -45,7 +45,7 @@ PageRows calendar_page(Language language) {
 
 void run_until_enter(TestRig& rig) {
     rig.terminal.key(keys::kEnter);
-    run_calendar_screen(rig.app);
+    run_calendar_screen(rig.app, rig.app.virtual_date);
     EXPECT_EQ(rig.terminal.keys_left(), 0u);
     EXPECT_TRUE(rig.clock.date_settings().empty());
     EXPECT_EQ(rig.clock.time_settings(), 0);

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "calendar/calendar.hpp"
-#include "shell/start_up.hpp"
+#include "program/start_up.hpp"
 #include "support/test_rig.hpp"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "calendar/clock_screen.hpp"
 #include "calendar/date_forms.hpp"
+#include "core/text.hpp"
 #include "editor_page.hpp"
-#include "shell/text.hpp"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "colours/colour_screen.hpp"
+#include "core/keys.hpp"
 #include "setup/game_setup.hpp"
-#include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
 #include "support/test_rig.hpp"
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/keys.hpp"
 #include "guesser/guess_tables.hpp"
 #include "setup/game_setup.hpp"
-#include "shell/keys.hpp"
 #include "support/address_space_cap.hpp"
 #include "support/match_rig.hpp"
 #include "support/screen_rows.hpp"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/scoring.hpp"
 #include "guesser/guesser.hpp"
-#include "match/scoring.hpp"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "guesser/opening.hpp"
 #include "guesser/plain_reference.hpp"
-#include "setup/opening.hpp"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/keys.hpp"
 #include "setup/worst_case.hpp"
-#include "shell/keys.hpp"
 #include "support/match_rig.hpp"
 #include "support/screen_rows.hpp"
 

@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
+#include "core/candidate_list.hpp"
+#include "core/class_table.hpp"
+#include "core/scoring.hpp"
+#include "core/signs.hpp"
 #include "guesser/guesser.hpp"
-#include "match/candidate_list.hpp"
-#include "match/class_table.hpp"
-#include "match/scoring.hpp"
-#include "setup/signs.hpp"
 
 namespace plain {
 

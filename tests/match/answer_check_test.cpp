@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/keys.hpp"
+#include "core/keys.hpp"
 #include "support/test_rig.hpp"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/keys.hpp"
 #include "setup/game_setup.hpp"
-#include "shell/keys.hpp"
 #include "support/test_rig.hpp"
 
 namespace {

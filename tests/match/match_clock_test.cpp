@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/keys.hpp"
 #include "match/match_clock.hpp"
-#include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
 #include "support/test_rig.hpp"
 

@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "match/candidate_list.hpp"
+#include "core/candidate_list.hpp"
+#include "core/keys.hpp"
 #include "match/encoder.hpp"
 #include "setup/game_setup.hpp"
-#include "shell/keys.hpp"
 #include "support/address_space_cap.hpp"
-#include "support/screen_rows.hpp"
 #include "support/match_rig.hpp"
+#include "support/screen_rows.hpp"
 #include "support/test_rig.hpp"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "core/keys.hpp"
 #include "match/try_entry.hpp"
-#include "shell/keys.hpp"
 #include "support/test_rig.hpp"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <csignal>
 #include <string>
 
+#include "core/screen.hpp"
 #include "platform/colour_vt.hpp"
 #include "platform/pty_pair.hpp"
 #include "platform/terminal.hpp"
-#include "shell/screen.hpp"
 
 namespace {
 

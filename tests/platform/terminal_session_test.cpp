@@ -13,11 +13,11 @@
 #include <string>
 #include <thread>
 
+#include "core/screen.hpp"
 #include "platform/colour_vt.hpp"
 #include "platform/pty_pair.hpp"
 #include "platform/temporary_file.hpp"
 #include "platform/terminal.hpp"
-#include "shell/screen.hpp"
 
 namespace {
 

@@ -3,12 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "setup/conditions_file.hpp"
+#include "core/keys.hpp"
 #include "setup/conditions_screen.hpp"
 #include "setup/memory_budget.hpp"
-#include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
-#include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 
 namespace {
@@ -101,7 +99,7 @@ std::vector<std::string> english_default_rows() {
 TEST(ConditionsScreenLayout, GermanDefaults) {
     ScreenRig rig(Language::German);
     rig.terminal.type("4");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::MainMenu);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::MainMenu);
     rig.expect_rows(german_default_rows());
     const auto& c = rig.app.colours;
     EXPECT_EQ(emphasis_row(rig.screen(), 2, c.standard, c.emphasized),
@@ -112,7 +110,7 @@ TEST(ConditionsScreenLayout, GermanDefaults) {
 TEST(ConditionsScreenLayout, EnglishDefaults) {
     ScreenRig rig(Language::English);
     rig.terminal.type("4");
-    run_conditions_screen(rig.app);
+    run_conditions_screen(rig.app, rig.app.setup);
     rig.expect_rows(english_default_rows());
 }
 
@@ -131,7 +129,7 @@ TEST(ConditionsScreenLayout, AStretchAcrossTheWrapLengthNineAndTheComputerGuessi
     ScreenRig rig(Language::German, record);
     // Both roles are persons now, so the form waits on field 11 first.
     rig.terminal.key(keys::kCtrlC);
-    run_conditions_screen(rig.app);
+    run_conditions_screen(rig.app, rig.app.setup);
     // 14 signs at length 9 with repetition: beyond what the computer can guess.
     EXPECT_EQ(rig.row(2), full_row("|                               Mirelvanthoque                      | 256 GiB |"));
     EXPECT_EQ(rig.row(8), full_row(bar(" Groesse des Zeichensatzes:      36   36   36   36   35   21   14   10")));
@@ -155,7 +153,7 @@ TEST(ConditionsScreenLayout, TheComputerAsGuesserInEnglishWithNames) {
     std::copy(name.begin(), name.end(), record.player1.text.begin());
     ScreenRig rig(Language::English, record);
     rig.terminal.type("4");
-    run_conditions_screen(rig.app);
+    run_conditions_screen(rig.app, rig.app.setup);
     EXPECT_EQ(rig.row(13), full_row(bar(" First sign        :        0     | Shall the computer guess? Yes.")));
     EXPECT_EQ(rig.row(17), full_row(bar(" Repetitions of signs?      No.   | Shall the computer ask a riddle? No.")));
     EXPECT_EQ(rig.row(23), full_row("| 1st player,who devises the riddle: J. Test                         O.K.? Yes|"));
@@ -172,13 +170,13 @@ TEST(ConditionsChoice, TheChoiceWaitsOnItsFieldAndKnowsItsKeys) {
              {"x9 1", ConditionsOutcome::StartMatch}}) {
         ScreenRig rig(Language::German);
         rig.terminal.extended(scan::kF1).type(keys);
-        EXPECT_EQ(run_conditions_screen(rig.app), outcome) << keys;
+        EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), outcome) << keys;
         EXPECT_EQ(rig.cursor(), std::make_pair(74, 20));
         EXPECT_EQ(rig.terminal.keys_left(), 0u);
     }
     ScreenRig english(Language::English);
     english.terminal.type("1");
-    run_conditions_screen(english.app);
+    run_conditions_screen(english.app, english.app.setup);
     EXPECT_EQ(english.cursor(), std::make_pair(73, 20));
 }
 
@@ -197,7 +195,7 @@ struct FormRun {
         });
         rig.terminal.key(keys::kCtrlC).key(keys::kCtrlC).key(keys::kCtrlC);
         try {
-            run_conditions_screen(rig.app);
+            run_conditions_screen(rig.app, rig.app.setup);
         } catch (const ScriptExhausted&) {
         }
         return seen;
@@ -247,14 +245,14 @@ TEST(ConditionsForm, EscGoesToFieldOneAndFromThereToTheMenu) {
     EXPECT_EQ(FormRun().cursor_after("3\r\r\r\x1b"), std::make_pair(71, 10));
     FormRun run;
     run.rig.terminal.type("3\r\r\x1b\x1b");
-    EXPECT_EQ(run_conditions_screen(run.rig.app), ConditionsOutcome::MainMenu);
+    EXPECT_EQ(run_conditions_screen(run.rig.app, run.rig.app.setup), ConditionsOutcome::MainMenu);
     EXPECT_EQ(run.rig.terminal.keys_left(), 0u);
 }
 
 TEST(ConditionsForm, CtrlCInAFieldGoesToTheMenu) {
     FormRun run;
     run.rig.terminal.type("3\r\r\r\x03");
-    EXPECT_EQ(run_conditions_screen(run.rig.app), ConditionsOutcome::MainMenu);
+    EXPECT_EQ(run_conditions_screen(run.rig.app, run.rig.app.setup), ConditionsOutcome::MainMenu);
     EXPECT_EQ(run.rig.terminal.keys_left(), 0u);
 }
 
@@ -262,7 +260,7 @@ TEST(ConditionsForm, TimeLimitDigitAndIgnoredKeys) {
     FormRun run;
     run.rig.terminal.type("3xA").extended(scan::kUp).type("7\x1b");
     run.rig.terminal.type("\x1b");
-    EXPECT_EQ(run_conditions_screen(run.rig.app), ConditionsOutcome::MainMenu);
+    EXPECT_EQ(run_conditions_screen(run.rig.app, run.rig.app.setup), ConditionsOutcome::MainMenu);
     EXPECT_EQ(run.rig.app.setup.record.time_limit, 7);
     EXPECT_EQ(run.rig.row(10).substr(70, 8), "70 Sek. ");
 }
@@ -354,7 +352,7 @@ TEST(ConditionsForm, BothPersonsWithAFixedAnswerStartAtFieldElevenAndTypeTheCode
     // Enter at field 11 keeps "no", field 12 is skipped on the first pass, field 13 takes the
     // code, then the choice starts the match.
     rig.terminal.type("\r0123").type("1");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::StartMatch);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::StartMatch);
     EXPECT_EQ(std::string(rig.app.setup.answer_code.data(), 9), "0123     ");
     EXPECT_EQ(rig.row(18).substr(45, 4), "0123");
 }
@@ -428,7 +426,7 @@ TEST(ConditionsForm, RefusedKeysChangeNothing) {
     run.rig.terminal.type("3\r\r").type("#").type("!").extended(scan::kLeft).type("~");
     const ConditionsRecord before = run.rig.app.setup.record;
     run.rig.terminal.key(keys::kCtrlC);
-    run_conditions_screen(run.rig.app);
+    run_conditions_screen(run.rig.app, run.rig.app.setup);
     EXPECT_EQ(run.rig.app.setup.record, before);
     ASSERT_EQ(rows_before.size(), 25u);
     EXPECT_EQ(rows_after, rows_before);
@@ -442,7 +440,7 @@ TEST(ConditionsRematch, PersonEncoderAndComputerGuesserSwapRolesAndNames) {
     std::copy(name.begin(), name.end(), record.player1.text.begin());
     ScreenRig rig(Language::German, record);
     rig.terminal.type("2");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::StartMatch);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::StartMatch);
     EXPECT_EQ(rig.app.setup.record.computer_sets_riddle, 1);
     EXPECT_EQ(rig.app.setup.record.computer_guesses, 0);
     EXPECT_EQ(std::string(rig.app.setup.record.player2.text.data(), 4), "Anna");
@@ -452,7 +450,7 @@ TEST(ConditionsRematch, PersonEncoderAndComputerGuesserSwapRolesAndNames) {
 TEST(ConditionsRematch, ComputerEncoderAndPersonGuesserSwapWhenTheComputerCanGuess) {
     ScreenRig rig(Language::German);
     rig.terminal.type("2");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::StartMatch);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::StartMatch);
     EXPECT_EQ(rig.app.setup.record.computer_sets_riddle, 0);
     EXPECT_EQ(rig.app.setup.record.computer_guesses, 1);
 
@@ -462,7 +460,7 @@ TEST(ConditionsRematch, ComputerEncoderAndPersonGuesserSwapWhenTheComputerCanGue
     record.code_length = 6;  // the computer cannot guess: the key is ignored
     ScreenRig cannot(Language::German, record);
     cannot.terminal.type("24");
-    EXPECT_EQ(run_conditions_screen(cannot.app), ConditionsOutcome::MainMenu);
+    EXPECT_EQ(run_conditions_screen(cannot.app, cannot.app.setup), ConditionsOutcome::MainMenu);
     EXPECT_EQ(cannot.app.setup.record.computer_sets_riddle, 1);
 }
 
@@ -471,7 +469,7 @@ TEST(ConditionsRematch, TheComputerAgainstItselfSimplyStartsAgain) {
     record.computer_guesses = 1;
     ScreenRig rig(Language::German, record);
     rig.terminal.type("2");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::StartMatch);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::StartMatch);
     EXPECT_EQ(rig.app.setup.record.computer_sets_riddle, 1);
     EXPECT_EQ(rig.app.setup.record.computer_guesses, 1);
 }
@@ -484,7 +482,7 @@ TEST(ConditionsRematch, TwoPersonsWithAVariableAnswerSwapNames) {
     std::copy(name.begin(), name.end(), record.player2.text.begin());
     ScreenRig rig(Language::German, record);
     rig.terminal.type("2");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::StartMatch);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::StartMatch);
     EXPECT_EQ(std::string(rig.app.setup.record.player1.text.data(), 3), "Bob");
 }
 
@@ -502,27 +500,11 @@ TEST(ConditionsRematch, TwoPersonsWithAFixedAnswerTypeANewCode) {
         if (taken == 6) code_before_rematch = rig.row(18).substr(45, 4);
     });
     rig.terminal.type("4567").type("1");
-    EXPECT_EQ(run_conditions_screen(rig.app), ConditionsOutcome::StartMatch);
+    EXPECT_EQ(run_conditions_screen(rig.app, rig.app.setup), ConditionsOutcome::StartMatch);
     EXPECT_EQ(code_before_rematch, "....");
     EXPECT_EQ(std::string(rig.app.setup.answer_code.data(), 4), "4567");
     EXPECT_EQ(rig.row(23).substr(37, 4), "Bob ");
     EXPECT_EQ(rig.row(24).substr(37, 4), "Anna");
-}
-
-TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
-    const TempFolder folder("conditions-game");
-    TestRig rig(ScriptedTerminal::WhenExhausted::Fail, folder.file("mirelvanthoque"));
-    rig.app.conditions_path = folder.file(kConditionsFileName);
-    rig.app.game_language = Language::German;
-    validate_conditions(rig.app.setup);
-    // Sound on in field 2, then on through the form to the choice and "1"; the match is left
-    // at its first try and no new game wanted.
-    rig.terminal.type("3\rj\r\r\r\r\r\r\r\rj\r1\x1bn");
-    run_game(rig.app);
-    EXPECT_EQ(rig.terminal.keys_left(), 0u);
-    const ConditionsRecord saved = load_conditions(rig.app.conditions_path);
-    EXPECT_EQ(saved.sound, 1);
-    EXPECT_EQ(saved, record_to_save(rig.app.setup, rig.app.colours.standard, rig.app.colours.emphasized));
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/keys.hpp"
 #include "setup/name_field.hpp"
-#include "shell/keys.hpp"
 #include "support/screen_rows.hpp"
 #include "support/test_rig.hpp"
 

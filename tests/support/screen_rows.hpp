@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/screen.hpp"
+#include "core/screen.hpp"
 
 // A row as it must stand on screen: the text padded with blanks to the full 80 columns.
 inline std::string full_row(std::string_view text) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "shell/app.hpp"
-#include "shell/console.hpp"
+#include "console/console.hpp"
+#include "program/app.hpp"
 #include "support/fake_clock.hpp"
 #include "support/fake_memory.hpp"
 #include "support/scripted_terminal.hpp"
