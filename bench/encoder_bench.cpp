@@ -12,9 +12,9 @@
 #include "console/console.hpp"
 #include "match/encoder.hpp"
 #include "match/match_clock.hpp"
+#include "match/match_session.hpp"
 #include "platform/system_clock.hpp"
 #include "platform/system_memory.hpp"
-#include "program/app.hpp"
 #include "reference_encoder.hpp"
 
 namespace {
@@ -90,8 +90,8 @@ struct Figures {
 class GameRig {
    public:
     explicit GameRig(const Condition& condition)
-        : console_(terminal_, clock_), app_(console_, clock_, memory_, "bench") {
-        GameSetup& setup = app_.setup;
+        : console_(terminal_, clock_), session_(console_, clock_, memory_) {
+        GameSetup& setup = session_.setup;
         setup.signs.set_stretch(condition.first_sign, condition.last_sign);
         setup.record.code_length = static_cast<std::uint8_t>(condition.code_length);
         setup.record.repetition = condition.repetition ? 1 : 0;
@@ -99,12 +99,12 @@ class GameRig {
         setup.record.answer_fixed = 0;
     }
 
-    App& app() { return app_; }
+    MatchSession& session() { return session_; }
     MatchClock& match_clock() { return match_clock_; }
 
     TypedTry typed(const Code& code) const {
         TypedTry typed;
-        const std::string text = text_of_code(code, app_.setup.signs);
+        const std::string text = text_of_code(code, session_.setup.signs);
         std::copy(text.begin(), text.end(), typed.text.begin());
         typed.code = code;
         return typed;
@@ -115,8 +115,8 @@ class GameRig {
     SystemClock clock_;
     SystemMemory memory_;
     Console console_;
-    App app_;
-    MatchClock match_clock_{app_, MatchKind{false, false}};
+    MatchSession session_;
+    MatchClock match_clock_{session_, MatchKind{false, false}};
 };
 
 Figures measure_candidate_list(const Condition& condition, const CodeSet& set, int samples,
@@ -127,7 +127,7 @@ Figures measure_candidate_list(const Condition& condition, const CodeSet& set, i
     std::vector<double> builds;
     for (int sample = 0; sample < samples; ++sample) {
         const auto start = std::chrono::steady_clock::now();
-        if (prepare_variable_answer(rig.app(), rig.match_clock(), answer) != Preparation::Ready)
+        if (prepare_variable_answer(rig.session(), rig.match_clock(), answer) != Preparation::Ready)
             return figures;
         builds.push_back(seconds_since(start));
     }
@@ -139,7 +139,7 @@ Figures measure_candidate_list(const Condition& condition, const CodeSet& set, i
     std::vector<double> filters;
     for (int game = 0; game < games; ++game) {
         if (game > 0 &&
-            prepare_variable_answer(rig.app(), rig.match_clock(), answer) != Preparation::Ready)
+            prepare_variable_answer(rig.session(), rig.match_clock(), answer) != Preparation::Ready)
             return figures;
         std::vector<TryRecord> earlier;
         for (const Code& try_code : tries_of_game(set, game)) {
