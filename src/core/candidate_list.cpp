@@ -113,26 +113,26 @@ using Lanes = std::uint8_t __attribute__((vector_size(16)));
 using WideLanes = std::uint16_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = sizeof(Lanes);
 
+// The helpers take and give vectors by reference: a 32-byte vector passed by value through
+// code built without AVX would change the calling convention, and clang refuses it.
 template <typename V>
-V load_lanes(const std::uint8_t* bytes) {
-    V lanes;
+void load_lanes(V& lanes, const std::uint8_t* bytes) {
     std::memcpy(&lanes, bytes, sizeof lanes);
-    return lanes;
 }
 
 template <typename V>
-V broadcast(std::uint8_t value) {
-    return V{} + value;
+void broadcast(V& lanes, std::uint8_t value) {
+    lanes = V{} + value;
 }
 
 // The vector extensions spell an unsigned minimum as a compare and two selects; the SSE2
 // instruction does it in one.
-inline Lanes lanes_min(Lanes a, Lanes b) {
+inline void keep_min(Lanes& lanes, const Lanes& cap) {
 #if defined(__SSE2__)
-    return reinterpret_cast<Lanes>(
-        _mm_min_epu8(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+    lanes = reinterpret_cast<Lanes>(
+        _mm_min_epu8(reinterpret_cast<__m128i>(lanes), reinterpret_cast<__m128i>(cap)));
 #else
-    return a < b ? a : b;
+    lanes = lanes < cap ? lanes : cap;
 #endif
 }
 
@@ -140,23 +140,10 @@ inline Lanes lanes_min(Lanes a, Lanes b) {
 // Thirty-two codes side by side, for processors with AVX2.
 using WideVectorLanes = std::uint8_t __attribute__((vector_size(32)));
 
-// Built for AVX2 only, as a 32-byte vector may not pass through code built without it.
-template <>
-__attribute__((target("avx2"))) inline WideVectorLanes load_lanes(const std::uint8_t* bytes) {
-    WideVectorLanes lanes;
-    std::memcpy(&lanes, bytes, sizeof lanes);
-    return lanes;
-}
-
-template <>
-__attribute__((target("avx2"))) inline WideVectorLanes broadcast(std::uint8_t value) {
-    return WideVectorLanes{} + value;
-}
-
-__attribute__((target("avx2"))) inline WideVectorLanes lanes_min(WideVectorLanes a,
-                                                                 WideVectorLanes b) {
-    return reinterpret_cast<WideVectorLanes>(
-        _mm256_min_epu8(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
+__attribute__((target("avx2"))) inline void keep_min(WideVectorLanes& lanes,
+                                                     const WideVectorLanes& cap) {
+    lanes = reinterpret_cast<WideVectorLanes>(
+        _mm256_min_epu8(reinterpret_cast<__m256i>(lanes), reinterpret_cast<__m256i>(cap)));
 }
 #endif
 
@@ -186,11 +173,12 @@ class ResponseTally {
         alignas(kColumnAlignment) std::uint16_t keys[kHalf];
         const WideLanes stride = WideLanes{} + static_cast<std::uint16_t>(keys_per_number_);
         for (std::size_t k = 0; k < kHalf; k += kLanes) {
-            const WideLanes first =
-                __builtin_convertvector(load_lanes<Lanes>(numbers + k), WideLanes);
-            const WideLanes second =
-                __builtin_convertvector(load_lanes<Lanes>(numbers + kHalf + k), WideLanes);
-            const WideLanes pair = first * stride + second;
+            Lanes first;
+            Lanes second;
+            load_lanes(first, numbers + k);
+            load_lanes(second, numbers + kHalf + k);
+            const WideLanes pair = __builtin_convertvector(first, WideLanes) * stride +
+                                   __builtin_convertvector(second, WideLanes);
             std::memcpy(keys + k, &pair, sizeof pair);
         }
         for (std::size_t k = 0; k < kHalf; k += 2) {
@@ -324,35 +312,39 @@ class SpreadTally {
 // works on them in place; the low and high nibble sums cannot carry into each other because
 // T never exceeds 9. Whole vectors may run into the padding of the columns, the responses'
 // included; only the numbers of candidates are counted.
-// The 32-byte instantiation is only ever inlined into the AVX2 pass, so no such vector crosses
-// a call in code built without AVX, which is what GCC's ABI note is about.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
+// The 32-byte instantiation is only ever inlined into the AVX2 pass.
 template <typename V, int N, int M, typename Tally>
 [[gnu::always_inline]] inline void classify_blocks(const PassPlan& plan, std::size_t first,
                                                    std::size_t size, std::uint8_t* responses,
                                                    Tally& tally) {
     std::array<V, N> try_signs;
-    for (int q = 0; q < N; ++q) try_signs[q] = broadcast<V>(plan.try_signs[q]);
+    for (int q = 0; q < N; ++q) broadcast(try_signs[q], plan.try_signs[q]);
     std::array<V, M> masks;
     std::array<V, M> caps;
     for (int j = 0; j < M; ++j) {
-        masks[j] = broadcast<V>(plan.nibble_masks[j]);
-        caps[j] = broadcast<V>(plan.try_counts[j]);
+        broadcast(masks[j], plan.nibble_masks[j]);
+        broadcast(caps[j], plan.try_counts[j]);
     }
-    const V low_nibble = broadcast<V>(15);
+    V low_nibble;
+    broadcast(low_nibble, 15);
 
     for (std::size_t begin = first; begin < size; begin += kBlock) {
         const std::size_t length = std::min(kBlock, size - begin);
         for (std::size_t i = 0; i < length; i += sizeof(V)) {
             const std::size_t entry = begin + i;
             V p{};
-            for (int q = 0; q < N; ++q)
-                p -= reinterpret_cast<V>(load_lanes<V>(plan.positions[q] + entry) == try_signs[q]);
+            for (int q = 0; q < N; ++q) {
+                V signs;
+                load_lanes(signs, plan.positions[q] + entry);
+                p -= reinterpret_cast<V>(signs == try_signs[q]);
+            }
             V common{};
             for (int j = 0; j < M; ++j) {
-                const V held = load_lanes<V>(plan.count_columns[j] + entry) & masks[j];
-                common += lanes_min(held, caps[j]);
+                V held;
+                load_lanes(held, plan.count_columns[j] + entry);
+                held &= masks[j];
+                keep_min(held, caps[j]);
+                common += held;
             }
             const V t = (common >> 4) + (common & low_nibble);
             const V number = ((t * (t + 1)) >> 1) + p;
@@ -361,7 +353,6 @@ template <typename V, int N, int M, typename Tally>
         tally.add_block(responses + begin, length);
     }
 }
-#pragma GCC diagnostic pop
 
 template <int N, int M, typename Tally>
 void classify_pass(const PassPlan& plan, std::size_t first, std::size_t size,
@@ -533,14 +524,17 @@ void CandidateList::release() {
 // from begin, which must be a multiple of their width.
 void CandidateList::count_signs(std::size_t begin, std::size_t end) {
     const int length = set_.code_length;
-    const Lanes sixteen = broadcast<Lanes>(16);
+    Lanes sixteen;
+    broadcast(sixteen, 16);
     for (std::size_t entry = begin; entry < end; entry += kLanes) {
         std::array<Lanes, kMaxCodeLength> signs;
         for (int position = 0; position < length; ++position)
-            signs[position] = load_lanes<Lanes>(position_column(position) + entry);
+            load_lanes(signs[position], position_column(position) + entry);
         for (int pair = 0; pair < sign_pairs(); ++pair) {
-            const Lanes low_sign = broadcast<Lanes>(static_cast<std::uint8_t>(2 * pair + 1));
-            const Lanes high_sign = broadcast<Lanes>(static_cast<std::uint8_t>(2 * pair + 2));
+            Lanes low_sign;
+            Lanes high_sign;
+            broadcast(low_sign, static_cast<std::uint8_t>(2 * pair + 1));
+            broadcast(high_sign, static_cast<std::uint8_t>(2 * pair + 2));
             Lanes counts{};
             for (int position = 0; position < length; ++position) {
                 counts -= reinterpret_cast<Lanes>(signs[position] == low_sign);
@@ -582,7 +576,8 @@ PassPlan plan_for(const Code& try_code, const SignFlags& counted, bool total_kno
     int term = 0;
     for (int position = 0; position < try_code.length; ++position) {
         const int sign = try_code.signs[position];
-        const bool take = (sign != kVacantIndex) & (sign <= set_size) & counted[sign] & (seen[sign] == 0);
+        const bool take = (int{sign != kVacantIndex} & int{sign <= set_size} & int{counted[sign]} &
+                           int{seen[sign] == 0}) != 0;
         seen[sign] = 1;
         const int digit = sign - (sign != kVacantIndex);  // the vacant sign's is never taken
         const int shift = (digit & 1) * 4;                // the second sign of a pair: high nibble
