@@ -2,24 +2,7 @@
 
 #include <algorithm>
 
-std::uint8_t Console::read_key() {
-    if (pending_scan_) {
-        std::uint8_t code = *pending_scan_;
-        pending_scan_.reset();
-        return code;
-    }
-    Key key = next_key();
-    if (!key.extended) return key.code;
-    pending_scan_ = key.code;
-    return 0;
-}
-
 Key Console::next_key() {
-    if (pending_scan_) {
-        Key key{*pending_scan_, true};
-        pending_scan_.reset();
-        return key;
-    }
     present();
     while (!terminal_.wait_for_key(-1)) {
     }
@@ -29,7 +12,6 @@ Key Console::next_key() {
 }
 
 bool Console::key_pressed() {
-    if (pending_scan_) return true;
     std::uint64_t now = clock_.tick_ms();
     if (last_empty_poll_ms_ == now) return false;
     present();
@@ -44,7 +26,6 @@ bool Console::key_pressed() {
 }
 
 bool Console::wait_for_key(int timeout_ms) {
-    if (pending_scan_) return true;
     present();
     last_empty_poll_ms_.reset();
     const bool waiting = terminal_.wait_for_key(timeout_ms);
@@ -70,12 +51,9 @@ void Console::delay_ms(int milliseconds) {
     }
 }
 
-void Console::sound_on(int /*frequency_hz*/) { terminal_.bell(); }
-
 void Console::beep() {
-    sound_on(440);
+    terminal_.bell();
     delay_ms(500);
-    sound_off();
 }
 
 void Console::present() {

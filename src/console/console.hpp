@@ -33,9 +33,7 @@ public:
     void write_number(long long value) { screen_.write(std::to_string(value)); }
     void write_line_end() { screen_.write("\r\n"); }
 
-    // Waits for a key; an extended key comes as 0 and its scan code on the next call.
-    std::uint8_t read_key();
-    // The same key as one value, for readers that take both codes at once.
+    // Waits for a key.
     Key next_key();
     // True when a key is waiting. Cheap enough to call for every step of a long computation:
     // it asks the terminal at most once per millisecond.
@@ -47,9 +45,7 @@ public:
     // new second is due; in between the wait sleeps until a key or that second arrives.
     Key next_key_with_clock(const std::function<void()>& refresh);
 
-    void sound_on(int frequency_hz);
-    // A terminal bell cannot be stopped; the pause of the beep lies in delay_ms.
-    void sound_off() {}
+    // The terminal's bell, then the half second the beep lasts.
     void beep();
 
     // Ends the terminal session and leaves the closing lines on the restored terminal.
@@ -67,6 +63,5 @@ private:
     TerminalBackend& terminal_;
     Clock& clock_;
     Screen screen_;
-    std::optional<std::uint8_t> pending_scan_;
     std::optional<std::uint64_t> last_empty_poll_ms_;
 };

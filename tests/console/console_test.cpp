@@ -8,20 +8,12 @@
 
 namespace {
 
-TEST(ConsoleKeys, ExtendedKeyArrivesAsZeroThenItsScanCode) {
+TEST(ConsoleKeys, AnExtendedKeyArrivesWholeAndApartFromAnOrdinaryOneOfTheSameCode) {
     TestRig rig;
-    rig.terminal.extended(scan::kF4).type("a");
-    EXPECT_EQ(rig.console.read_key(), 0);
-    EXPECT_TRUE(rig.console.key_pressed());  // the scan code still waits
-    EXPECT_EQ(rig.console.read_key(), scan::kF4);
-    EXPECT_EQ(rig.console.read_key(), 'a');
-}
-
-TEST(ConsoleKeys, NextKeyReturnsTheHalfReadExtendedKeyWhole) {
-    TestRig rig;
-    rig.terminal.extended(scan::kLeft);
-    EXPECT_EQ(rig.console.read_key(), 0);
-    EXPECT_EQ(rig.console.next_key(), (Key{scan::kLeft, true}));
+    rig.terminal.extended(scan::kF4).type(">");  // '>' is 62, F4's scan code
+    EXPECT_EQ(rig.console.next_key(), (Key{scan::kF4, true}));
+    EXPECT_TRUE(rig.console.key_pressed());
+    EXPECT_EQ(rig.console.next_key(), (Key{'>', false}));
 }
 
 TEST(ConsoleKeys, KeyPressedDoesNotConsume) {
@@ -29,7 +21,7 @@ TEST(ConsoleKeys, KeyPressedDoesNotConsume) {
     rig.terminal.type("q");
     EXPECT_TRUE(rig.console.key_pressed());
     EXPECT_TRUE(rig.console.key_pressed());
-    EXPECT_EQ(rig.console.read_key(), 'q');
+    EXPECT_EQ(rig.console.next_key(), (Key{'q', false}));
 }
 
 TEST(ConsoleKeys, ReadingShowsTheScreenFirst) {
@@ -37,7 +29,7 @@ TEST(ConsoleKeys, ReadingShowsTheScreenFirst) {
     rig.terminal.type("q");
     rig.console.write_text("hello");
     const int before = rig.terminal.presents();
-    rig.console.read_key();
+    rig.console.next_key();
     EXPECT_GT(rig.terminal.presents(), before);
 }
 
@@ -86,7 +78,7 @@ TEST(ConsoleTiming, WaitForKeyTimesOutBeforeALaterKey) {
     EXPECT_EQ(rig.clock.tick_ms() - start, 1000u);
     EXPECT_TRUE(rig.console.wait_for_key(1000));
     EXPECT_EQ(rig.clock.tick_ms() - start, 1500u);
-    EXPECT_EQ(rig.console.read_key(), 'x');
+    EXPECT_EQ(rig.console.next_key(), (Key{'x', false}));
 }
 
 TEST(ConsoleTiming, AClockIsRefreshedOncePerSecondWhileWaiting) {
@@ -106,7 +98,6 @@ TEST(ConsoleTiming, AClockIsRefreshedOncePerSecondWhileWaiting) {
 // keys read before the end still arrive first.
 TEST(ConsoleLostTerminal, EveryWaitAndPollThrows) {
     const std::function<void(Console&)> waits[] = {
-        [](Console& c) { c.read_key(); },
         [](Console& c) { c.next_key(); },
         [](Console& c) { c.key_pressed(); },
         [](Console& c) { c.wait_for_key(1000); },
@@ -117,9 +108,8 @@ TEST(ConsoleLostTerminal, EveryWaitAndPollThrows) {
     for (const auto& wait : waits) {
         TestRig rig(ScriptedTerminal::WhenExhausted::Lose);
         rig.terminal.type("a").extended(scan::kF4);
-        EXPECT_EQ(rig.console.read_key(), 'a');
-        EXPECT_EQ(rig.console.read_key(), 0);
-        EXPECT_EQ(rig.console.read_key(), scan::kF4);
+        EXPECT_EQ(rig.console.next_key(), (Key{'a', false}));
+        EXPECT_EQ(rig.console.next_key(), (Key{scan::kF4, true}));
         const std::uint64_t start = rig.clock.tick_ms();
         EXPECT_THROW(wait(rig.console), TerminalLost);
         EXPECT_EQ(rig.clock.tick_ms(), start) << "no time passes on a lost terminal";

@@ -168,7 +168,7 @@ TEST(ClassPass, BothWidthsAgreeOnWholeSets) {
         std::vector<Code> codes = plain::all_codes(length, plain::signs_from(1, set_size));
         if (!repetition)
             std::erase_if(codes, [&](const Code& code) {
-                std::vector<SignIndex> signs(code.signs.begin(), code.signs.begin() + length);
+                std::vector<SignIndex> signs(code.signs.begin(), code.signs.begin() + code.length);
                 std::sort(signs.begin(), signs.end());
                 return std::adjacent_find(signs.begin(), signs.end()) != signs.end();
             });
