@@ -15,8 +15,8 @@
 
 #include "console/colour_scheme.hpp"
 #include "core/signs.hpp"
+#include "program/conditions_file.hpp"
 #include "program/run_conditions.hpp"
-#include "setup/conditions_file.hpp"
 #include "setup/game_setup.hpp"
 #include "setup/memory_budget.hpp"
 #include "setup/player_names.hpp"

@@ -1,7 +1,7 @@
 #include "program/run_conditions.hpp"
 
 #include "platform/program_path.hpp"
-#include "setup/conditions_file.hpp"
+#include "program/conditions_file.hpp"
 
 void load_run_conditions(const std::string& path, GameSetup& setup, ColourScheme& colours) {
     setup.record = load_conditions(path);

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/conditions_file.hpp"
+#include "program/conditions_file.hpp"
 #include "support/game_in_pty.hpp"
 #include "support/other_user.hpp"
 #include "support/temp_folder.hpp"

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <string>
 
-#include "setup/conditions_file.hpp"
+#include "program/conditions_file.hpp"
 #include "support/game_in_pty.hpp"
 #include "support/match_rig.hpp"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "program/conditions_file.hpp"
 #include "program/game.hpp"
-#include "setup/conditions_file.hpp"
 #include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 

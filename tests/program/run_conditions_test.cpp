@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "core/keys.hpp"
+#include "program/conditions_file.hpp"
 #include "program/program.hpp"
-#include "setup/conditions_file.hpp"
 #include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "program/conditions_file.hpp"
 #include "program/program.hpp"
-#include "setup/conditions_file.hpp"
 #include "support/match_rig.hpp"
 #include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"

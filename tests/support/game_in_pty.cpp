@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "setup/conditions_file.hpp"
+#include "program/conditions_file.hpp"
 
 GameInPty::GameInPty(const Options& options) {
     // The game writes its conditions file beside itself; run a copy in a folder of its own.

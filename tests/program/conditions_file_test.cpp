@@ -20,7 +20,7 @@
 
 #include "platform/safe_file.hpp"
 #include "platform/temporary_file.hpp"
-#include "setup/conditions_file.hpp"
+#include "program/conditions_file.hpp"
 #include "support/other_user.hpp"
 #include "support/temp_folder.hpp"
 

@@ -1,4 +1,4 @@
-#include "setup/conditions_file.hpp"
+#include "program/conditions_file.hpp"
 
 #include "platform/safe_file.hpp"
 
