@@ -118,21 +118,6 @@ TEST(ConditionsValidation, NamesWithDigitsAreCleaned) {
     EXPECT_EQ(setup.record.player2.length, 32);
 }
 
-TEST(CapabilityCounts, RecordSizesAndCodeCounts) {
-    EXPECT_EQ(candidate_record_size(4, 10), 64u);
-    EXPECT_EQ(candidate_record_size(2, 6), 32u);
-    EXPECT_EQ(candidate_record_size(9, 36), 96u);
-    EXPECT_EQ(code_count(10, 4, false), 5040u);
-    EXPECT_EQ(code_count(10, 4, true), 10000u);
-    EXPECT_EQ(code_count(36, 6, false), 1402410240u);
-    EXPECT_EQ(code_count(36, 9, true), 101559956668416ULL);
-    EXPECT_EQ(code_count(3, 5, false), 0u);
-    EXPECT_EQ(effective_sign_count(2, 5, true), 3);
-    EXPECT_EQ(effective_sign_count(2, 3, true), 2);
-    EXPECT_EQ(effective_sign_count(3, 5, true), 3);
-    EXPECT_EQ(effective_sign_count(2, 5, false), 2);
-}
-
 TEST(CapabilityCheck, LengthNineWithRepetitionOverElevenSignsAllowsNeither) {
     for (int choice = 1; choice <= 15; ++choice) {
         const CapabilityVerdict verdict = assess_capability(11, 9, true, false, byte_budget(choice));
