@@ -13,7 +13,7 @@
 #include "match/match_clock.hpp"
 #include "match/preparation.hpp"
 #include "match/try_entry.hpp"
-#include "setup/worst_case.hpp"
+#include "match/worst_case.hpp"
 
 std::int32_t next_try_count(std::int32_t counter) {
     // Jumping back by a whole thousand keeps the board's three digits running on.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/keys.hpp"
-#include "setup/worst_case.hpp"
+#include "match/worst_case.hpp"
 #include "support/match_rig.hpp"
 #include "support/screen_rows.hpp"
 

@@ -1,4 +1,4 @@
-#include "setup/worst_case.hpp"
+#include "match/worst_case.hpp"
 
 #include <array>
 #include <cstdint>
