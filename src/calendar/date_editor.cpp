@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "calendar/date_block.hpp"
+#include "console/kept_cursor.hpp"
 #include "core/keys.hpp"
 
 namespace {
@@ -102,10 +103,8 @@ private:
     Key next_key() {
         if (!form_.running_clock) return console_.next_key();
         return console_.next_key_with_clock([this] {
-            const int column = console_.where_x();
-            const int row = console_.where_y();
+            const KeptCursor kept(console_);
             redraw();
-            console_.goto_xy(column, row);
         });
     }
 

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "console/kept_cursor.hpp"
 #include "core/keys.hpp"
 #include "core/text.hpp"
 #include "match/answer_check.hpp"
@@ -215,8 +216,7 @@ void GuessingDriver::count_break() {
     if (breaks_ >= kMostBreaks) return;
     ++breaks_;
     Console& console = session_.console;
-    const int column = console.where_x();
-    const int row = console.where_y();
+    const KeptCursor kept(console);
     const Language language = session_.game_language;
     if (breaks_ == 1) {
         console.goto_xy(kBreaksLineColumn, kBreaksRow);
@@ -228,20 +228,17 @@ void GuessingDriver::count_break() {
         console.write_number(breaks_);
         console.write_char('.');
     }
-    console.goto_xy(column, row);
 }
 
 void GuessingDriver::show_time_limit() {
     if (time_limit_shown_) return;
     time_limit_shown_ = true;
     Console& console = session_.console;
-    const int column = console.where_x();
-    const int row = console.where_y();
+    const KeptCursor kept(console);
     const Language language = session_.game_language;
     const std::string digit(1, static_cast<char>('0' + session_.setup.record.time_limit));
     console.goto_xy(1, kTimeLimitRow);
     console.write_text(join({"|", kTimeLimitBefore(language), digit, kTimeLimitAfter(language), "|"}));
-    console.goto_xy(column, row);
 }
 
 // The response to the chosen try: from the computer's fixed or variable code, or typed by

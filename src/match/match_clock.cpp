@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "calendar/date_forms.hpp"
+#include "console/kept_cursor.hpp"
 #include "core/keys.hpp"
 #include "core/text.hpp"
 
@@ -123,8 +124,7 @@ MatchClock::MatchClock(MatchSession& session, MatchKind kind)
       remaining_time_({kStatusRow, 72, 75, 78}) {}
 
 void MatchClock::start() {
-    const int column = console_.where_x();
-    const int row = console_.where_y();
+    const KeptCursor kept(console_);
     for (int index = 0; index < static_cast<int>(kPanelRows.size()); ++index)
         write_at(kPanelColumn, kFirstPanelRow + index,
                  padded(kPanelRows[index](language_), kPanelWidth));
@@ -155,7 +155,6 @@ void MatchClock::start() {
     current_time_.assume_shown(clock_time(now));
 
     active_ = true;
-    console_.goto_xy(column, row);
 }
 
 void MatchClock::tick() {
@@ -169,10 +168,8 @@ void MatchClock::tick() {
     const std::int64_t second = floor_div(time, 100);
     if (second == last_second_) return;
     last_second_ = second;
-    const int column = console_.where_x();
-    const int row = console_.where_y();
-    redraw(now, time, column, row);
-    console_.goto_xy(column, row);
+    const KeptCursor kept(console_);
+    redraw(now, time, kept.column(), kept.row());
 }
 
 Key MatchClock::next_key() {
@@ -215,10 +212,8 @@ void MatchClock::record_progress(std::int32_t work_done) {
 void MatchClock::show_progress(int stars) {
     stars = std::min(stars, kBarLength);
     if (stars <= stars_drawn_) return;
-    const int column = console_.where_x();
-    const int row = console_.where_y();
+    const KeptCursor kept(console_);
     write_at(kBarColumn, kStatusRow, std::string(static_cast<std::size_t>(stars), '*'));
-    console_.goto_xy(column, row);
     stars_drawn_ = stars;
 }
 
@@ -226,11 +221,9 @@ void MatchClock::show_better_try(std::string_view code) { better_try_ = std::str
 
 void MatchClock::end_phase() {
     phase_running_ = false;
-    const int column = console_.where_x();
-    const int row = console_.where_y();
+    const KeptCursor kept(console_);
     const std::string_view line = kStatusLines[static_cast<int>(status_form_)](language_);
     write_at(kPhaseFieldsColumn, kStatusRow, line.substr(kPhaseFieldsColumn - 1));
-    console_.goto_xy(column, row);
     stars_drawn_ = 0;
     phase_time_.restart();
     remaining_time_.assume_shown({});
@@ -239,10 +232,8 @@ void MatchClock::end_phase() {
 void MatchClock::end_initialisation() {
     phase_running_ = false;
     status_form_ = StatusForm::AfterInitialisation;
-    const int column = console_.where_x();
-    const int row = console_.where_y();
+    const KeptCursor kept(console_);
     write_at(1, kStatusRow, kStatusLines[static_cast<int>(status_form_)](language_));
-    console_.goto_xy(column, row);
 }
 
 bool MatchClock::end_match(std::string_view answer_code,

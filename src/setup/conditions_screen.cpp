@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "console/kept_cursor.hpp"
 #include "console/yes_no.hpp"
 #include "core/keys.hpp"
 #include "core/text.hpp"
@@ -394,8 +395,7 @@ bool ConditionsForm::rematch() {
 }
 
 void ConditionsForm::show_check(int length, bool repetition, bool vacant) {
-    const int column = console_.where_x();
-    const int row = console_.where_y();
+    const KeptCursor kept(console_);
     const CapabilityChanges changes = check_capability(setup_, set_size(), length, repetition, vacant);
     if (setup_.capability.line() != shown_table_line_) {
         shown_table_line_ = setup_.capability.line();
@@ -407,7 +407,6 @@ void ConditionsForm::show_check(int length, bool repetition, bool vacant) {
         write_yes_no(kComputerGuessesPlace.column(language_), kComputerGuessesPlace.row, false);
         show_player_row(2);
     }
-    console_.goto_xy(column, row);
 }
 
 void ConditionsForm::write_yes_no(int column, int row, bool yes) {
