@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/keys.hpp"
+#include "core/text.hpp"
 
 namespace {
 
@@ -130,11 +131,6 @@ void draw_key_table(Console& console, Language language) {
 }
 
 enum class BoxParts { All, Standard, Emphasized };
-
-std::string_view without_trailing_blanks(std::string_view text) {
-    const auto last = text.find_last_not_of(' ');
-    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
-}
 
 // Writes the chosen parts of the box; the others are stepped over so they keep their colour.
 void draw_box(Console& console, Language language, const ColourScheme& colours, BoxParts parts) {

@@ -4,13 +4,9 @@
 
 namespace {
 
-// Keyboards differ in where they put y and z, so both count as yes.
 std::uint8_t fold_answer(std::uint8_t code) {
-    switch (code) {
-    case 'y': case 'Y': case 'J': case 'z': case 'Z': return 'j';
-    case 'N': return 'n';
-    default: return code;
-    }
+    if (is_yes_key(code)) return 'j';
+    return code == 'N' ? 'n' : code;
 }
 
 bool ends_field(std::uint8_t code) {

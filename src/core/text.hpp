@@ -16,3 +16,9 @@ inline std::string padded(std::string_view text, std::size_t width) {
     line.resize(width, ' ');
     return line;
 }
+
+// Fields are stored padded with blanks; some places show only what was typed.
+inline std::string_view without_trailing_blanks(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}

@@ -55,10 +55,8 @@ std::pair<std::string, std::string> worst_case_texts(Language language, int wors
 
 // A person's name as the panel shows it: the name and a dot.
 std::string name_row(const PlayerName& name) {
-    std::string_view text(name.text.data(), PlayerName::kPositions);
-    const auto end = text.find_last_not_of(' ');
-    text = end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-    return padded(join({"| ", text, "."}), 34) + "    ";
+    const std::string_view text(name.text.data(), PlayerName::kPositions);
+    return padded(join({"| ", without_trailing_blanks(text), "."}), 34) + "    ";
 }
 
 std::pair<std::string, std::string> player_rows(Language language, bool computer, bool riddle,

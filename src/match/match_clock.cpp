@@ -6,6 +6,7 @@
 
 #include "calendar/date_forms.hpp"
 #include "console/kept_cursor.hpp"
+#include "console/yes_no.hpp"
 #include "core/keys.hpp"
 #include "core/text.hpp"
 
@@ -91,15 +92,7 @@ std::int32_t capped(std::int64_t value) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-std::string_view without_trailing_blanks(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
-}
-
-bool means_yes(std::uint8_t code) {
-    return code == keys::kEnter || code == 'j' || code == 'J' || code == 'y' || code == 'Y' ||
-           code == 'z' || code == 'Z';
-}
+bool means_yes(std::uint8_t code) { return code == keys::kEnter || is_yes_key(code); }
 
 bool means_no(std::uint8_t code) {
     return code == keys::kEsc || code == keys::kCtrlC || code == 'n' || code == 'N';

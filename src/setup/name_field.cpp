@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "console/yes_no.hpp"
 #include "core/keys.hpp"
 #include "setup/player_names.hpp"
 
@@ -174,9 +175,8 @@ std::uint8_t ask_name_ok(Console& console, int row) {
     for (;;) {
         const Key key = console.next_key();
         if (key.extended) continue;
+        if (key.code == keys::kEnter || is_yes_key(key.code)) return 'j';
         switch (key.code) {
-        case 'j': case 'J': case 'y': case 'Y': case 'z': case 'Z': case keys::kEnter:
-            return 'j';
         case 'n': case 'N':
             return 'n';
         case keys::kBackspace: case keys::kEsc: case keys::kCtrlC:

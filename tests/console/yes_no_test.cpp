@@ -90,3 +90,16 @@ TEST(YesNoFieldKeys, WritesAtTheFieldPositionInTheCurrentAttribute) {
 }
 
 }  // namespace
+
+namespace {
+
+// One set of yes letters serves the field, the name question and the match's questions.
+TEST(YesKeys, JYAndZInBothCasesAndNothingElse) {
+    for (int code = 0; code < 256; ++code) {
+        const bool yes = code != 0 && std::string_view("jJyYzZ").find(static_cast<char>(code)) !=
+                                          std::string_view::npos;
+        EXPECT_EQ(is_yes_key(static_cast<std::uint8_t>(code)), yes) << code;
+    }
+}
+
+}  // namespace
