@@ -50,7 +50,16 @@ constexpr Place kTimeLimitPlace{71, 69, 10};
 constexpr Place kComputerGuessesPlace{57, 64, 13};
 constexpr Place kComputerSetsRiddlePlace{73, 71, 17};
 constexpr Place kChoicePlace{74, 73, 20};
+// The form's values stand in one column, a row each.
 constexpr int kValueColumn = 30;
+constexpr int kSoundRow = 12;
+constexpr int kFirstSignRow = 13;
+constexpr int kLastSignRow = 14;
+constexpr int kSignSetRow = 15;
+constexpr int kCodeLengthRow = 16;
+constexpr int kRepetitionRow = 17;
+constexpr int kVacantSignsRow = 18;
+constexpr int kAnswerFixedRow = 19;
 constexpr int kTableLineColumn = 35;
 constexpr int kTableLineRow = 8;
 constexpr int kAnswerColumn = 46;
@@ -168,7 +177,7 @@ Field ConditionsForm::arrive(Field field) {
         if (field == kToMainMenu || field == kStartMatch || applies(field)) return field;
         if (field == kRepetition && !record_.repetition) {
             record_.repetition = 1;
-            write_yes_no(kValueColumn, 17, true);
+            write_yes_no(kValueColumn, kRepetitionRow, true);
         }
         field = static_cast<Field>(field + 1);
     }
@@ -246,7 +255,7 @@ Exit ConditionsForm::digit_field(const Place& place, char lowest, std::uint8_t& 
 }
 
 Exit ConditionsForm::sign_field(bool last_sign) {
-    const int row = last_sign ? 14 : 13;
+    const int row = last_sign ? kLastSignRow : kFirstSignRow;
     for (;;) {
         console_.goto_xy(kValueColumn, row);
         const Key key = console_.next_key();
@@ -292,14 +301,14 @@ Field ConditionsForm::run_field(Field field) {
     case kTimeLimit:
         return after(field, digit_field(kTimeLimitPlace, '0', record_.time_limit));
     case kSound:
-        return after(field, yes_no_field(kValueColumn, 12, record_.sound));
+        return after(field, yes_no_field(kValueColumn, kSoundRow, record_.sound));
     case kFirstSign:
         return after(field, sign_field(false));
     case kLastSign:
         return after(field, sign_field(true));
     case kCodeLength: {
         std::uint8_t length = record_.code_length;
-        const Exit exit = digit_field(Place{kValueColumn, kValueColumn, 16}, '2', length);
+        const Exit exit = digit_field(Place{kValueColumn, kValueColumn, kCodeLengthRow}, '2', length);
         if (exit == Exit::Next) {
             if (length != record_.code_length) change_code_length(length);
             show_check(code_length(), false, false);
@@ -307,14 +316,14 @@ Field ConditionsForm::run_field(Field field) {
         return after(field, exit);
     }
     case kRepetition:
-        return after(field, yes_no_field(kValueColumn, 17, record_.repetition));
+        return after(field, yes_no_field(kValueColumn, kRepetitionRow, record_.repetition));
     case kVacant: {
-        const Exit exit = yes_no_field(kValueColumn, 18, record_.vacant_signs);
+        const Exit exit = yes_no_field(kValueColumn, kVacantSignsRow, record_.vacant_signs);
         setup_.saved_vacant = record_.vacant_signs;
         return after(field, exit);
     }
     case kAnswerFixed:
-        return after(field, yes_no_field(kValueColumn, 19, record_.answer_fixed));
+        return after(field, yes_no_field(kValueColumn, kAnswerFixedRow, record_.answer_fixed));
     case kComputerGuesses: {
         bool changed = false;
         const Exit exit = yes_no_field(kComputerGuessesPlace.column(language_),
@@ -402,7 +411,7 @@ void ConditionsForm::show_check(int length, bool repetition, bool vacant) {
         console_.goto_xy(kTableLineColumn, kTableLineRow);
         console_.write_text(shown_table_line_);
     }
-    if (changes.answer_fixed_forced) write_yes_no(kValueColumn, 19, true);
+    if (changes.answer_fixed_forced) write_yes_no(kValueColumn, kAnswerFixedRow, true);
     if (changes.computer_guessing_stopped) {
         write_yes_no(kComputerGuessesPlace.column(language_), kComputerGuessesPlace.row, false);
         show_player_row(2);
@@ -432,11 +441,11 @@ void ConditionsForm::change_first_sign(char sign) {
     setup_.signs.move_first_sign(sign);
     record_.first_sign = static_cast<std::uint8_t>(sign);
     record_.last_sign = static_cast<std::uint8_t>(setup_.signs.last_sign());
-    console_.goto_xy(kValueColumn, 13);
+    console_.goto_xy(kValueColumn, kFirstSignRow);
     console_.write_char(sign);
-    console_.goto_xy(kValueColumn, 14);
+    console_.goto_xy(kValueColumn, kLastSignRow);
     console_.write_char(setup_.signs.last_sign());
-    console_.goto_xy(kValueColumn, 15);
+    console_.goto_xy(kValueColumn, kSignSetRow);
     console_.write_text(setup_.signs.set_signs());
 }
 
@@ -445,13 +454,13 @@ void ConditionsForm::change_last_sign(char sign) {
     setup_.signs.set_last_sign(sign);
     record_.last_sign = static_cast<std::uint8_t>(sign);
     const int new_size = set_size();
-    console_.goto_xy(kValueColumn, 14);
+    console_.goto_xy(kValueColumn, kLastSignRow);
     console_.write_char(sign);
     if (new_size > old_size) {
-        console_.goto_xy(kValueColumn + old_size, 15);
+        console_.goto_xy(kValueColumn + old_size, kSignSetRow);
         console_.write_text(setup_.signs.set_signs().substr(old_size));
     } else {
-        console_.goto_xy(kValueColumn + new_size, 15);
+        console_.goto_xy(kValueColumn + new_size, kSignSetRow);
         console_.write_text(std::string(old_size - new_size, ' '));
     }
 }
@@ -468,7 +477,7 @@ void ConditionsForm::change_code_length(int length) {
     record_.code_length = static_cast<std::uint8_t>(length);
     if (length > set_size() && !record_.repetition) {
         record_.repetition = 1;
-        write_yes_no(kValueColumn, 17, true);
+        write_yes_no(kValueColumn, kRepetitionRow, true);
     }
 }
 
