@@ -323,7 +323,7 @@ bool run_guesser_bench(bool quick) {
             Guesser guesser(shape);
             Random random(kSeed);
             const auto start = std::chrono::steady_clock::now();
-            built = built && guesser.build(random, kMemory, {}) == TryTable::BuildResult::Built;
+            built = built && guesser.build(random, kMemory, {}) == BuildResult::Built;
             builds.push_back(seconds_since(start));
             root = std::move(guesser);
             root_random = random;

@@ -437,7 +437,7 @@ std::uint64_t CandidateList::bytes_needed(const CodeSet& set) {
            static_cast<std::uint64_t>(column_count(set));
 }
 
-CandidateList::BuildResult CandidateList::build(const CodeSet& set, std::uint64_t memory_available,
+BuildResult CandidateList::build(const CodeSet& set, std::uint64_t memory_available,
                                                 const BuildHooks& hooks) {
     release();
     const std::uint64_t codes = code_count(set.set_size, set.code_length, set.repetition);

@@ -11,6 +11,7 @@
 #include "core/class_table.hpp"
 #include "core/scoring.hpp"
 #include "core/signs.hpp"
+#include "core/table_build.hpp"
 
 // The codes a match may have as its answer: s signs, n positions, with or without repetition.
 struct CodeSet {
@@ -21,16 +22,6 @@ struct CodeSet {
 
 // One flag per sign index 0..36.
 using SignFlags = std::array<bool, kRingSize + 1>;
-
-// What the build reports and asks while it works; a member left empty is not called.
-struct BuildHooks {
-    // Asked before every 16th entry, the first included; true breaks the build off.
-    std::function<bool()> abandon_requested;
-    // Before the first entry and after every 256 more: the entries made so far.
-    std::function<void(std::uint64_t made)> heartbeat;
-    // Each time the tenths done (entries made * 10 div codes) grow.
-    std::function<void(int tenths)> progress;
-};
 
 // How good the best try so far is: a try with a larger class, or as large a class and a sum
 // of squares at least as large before its last candidate, cannot beat it.
@@ -52,9 +43,6 @@ struct BoundedClasses {
 // response to the current try, so that the class pass streams through it 16 codes at a time.
 class CandidateList {
    public:
-    // TooLargeForMachine: more than the memory the machine has left; NoRoom: more codes than
-    // a class can count, or the allocation failed.
-    enum class BuildResult { Built, Abandoned, NoRoom, TooLargeForMachine };
     // The class pass takes the widest vectors the processor offers, or 16 bytes everywhere.
     enum class VectorWidth { Widest, Sixteen };
 

@@ -60,7 +60,7 @@ std::uint64_t TryTable::bytes_needed(const GuessShape& shape) {
     return tries * per_try + numbers + CandidateList::bytes_needed(answers);
 }
 
-TryTable::BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
+BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
                                       Random& random, std::uint64_t memory_available,
                                       const BuildHooks& hooks,
                                       std::vector<std::int32_t>& tries_list,

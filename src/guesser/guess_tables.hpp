@@ -37,10 +37,6 @@ struct Relabelling {
 // relabelling, so the numbering says nothing about the signs or positions of a try.
 class TryTable {
    public:
-    // TooLargeForMachine: more than the memory the machine has left; NoRoom: more tries than
-    // can be numbered, or an allocation failed.
-    enum class BuildResult { Built, Abandoned, NoRoom, TooLargeForMachine };
-
     // Bytes the tables of the shape take, the candidate list included.
     static std::uint64_t bytes_needed(const GuessShape& shape);
     static std::int32_t try_count(const GuessShape& shape);

@@ -53,14 +53,14 @@ Guesser::Guesser(const GuessShape& shape) : shape_(shape) {
     for (int sign = 1; sign <= shape.set_size; ++sign) possible_[sign] = true;
 }
 
-TryTable::BuildResult Guesser::build(Random& random, std::uint64_t memory_available,
+BuildResult Guesser::build(Random& random, std::uint64_t memory_available,
                                      const BuildHooks& hooks) {
     const Relabelling opening_labels = Relabelling::draw(shape_.length, shape_.set_size, random);
     build_opening(opening_labels, shape_.set_size, shape_.vacant, random);
     const Relabelling storage = Relabelling::draw(shape_.length, shape_.set_size, random);
-    const TryTable::BuildResult result =
+    const BuildResult result =
         table_.build(shape_, storage, random, memory_available, hooks, tries_, candidates_);
-    if (result != TryTable::BuildResult::Built) {
+    if (result != BuildResult::Built) {
         release();
         return result;
     }
@@ -68,7 +68,7 @@ TryTable::BuildResult Guesser::build(Random& random, std::uint64_t memory_availa
         marks_.assign(static_cast<std::size_t>(table_.size()), 1);
     } catch (const std::bad_alloc&) {
         release();
-        return TryTable::BuildResult::NoRoom;
+        return BuildResult::NoRoom;
     }
     return result;
 }

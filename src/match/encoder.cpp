@@ -87,7 +87,7 @@ Response choose_variable_answer(const ClassTable& classes, const ResponseTable& 
     return best;
 }
 
-CandidateList::BuildResult VariableAnswer::build(const CodeSet& set, std::uint64_t memory_available,
+BuildResult VariableAnswer::build(const CodeSet& set, std::uint64_t memory_available,
                                                  const BuildHooks& hooks) {
     responses_.build(set.code_length);
     possible_ = {};
@@ -157,24 +157,13 @@ Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, Va
         code_count(set.set_size, set.code_length, set.repetition),
         static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())));
     try {
-        BuildHooks hooks;
-        hooks.abandon_requested = [&] { return escape_requested(session, escape_requested_by); };
-        hooks.heartbeat = [&](std::uint64_t made) {
-            clock.record_progress(static_cast<std::int32_t>(made));
-            clock.tick();
-        };
-        hooks.progress = [&](int tenths) { clock.show_progress(tenths); };
+        const BuildHooks hooks = hooks_on_clock(
+            clock, [&] { return escape_requested(session, escape_requested_by); });
         clock.start_phase(PhaseWork{codes, 0, 0});
-        switch (answer.build(set, session.memory.available_bytes(), hooks)) {
-        case CandidateList::BuildResult::Built:
-            clock.end_initialisation();
-            return Preparation::Ready;
-        case CandidateList::BuildResult::TooLargeForMachine:
-            return Preparation::TooLargeForMachine;
-        case CandidateList::BuildResult::Abandoned:
-        case CandidateList::BuildResult::NoRoom:
-            return Preparation::Abandoned;
-        }
+        const Preparation prepared =
+            preparation_of(answer.build(set, session.memory.available_bytes(), hooks));
+        if (prepared == Preparation::Ready) clock.end_initialisation();
+        return prepared;
     } catch (const std::bad_alloc&) {
         answer.release();
     }

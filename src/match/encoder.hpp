@@ -50,7 +50,7 @@ Response choose_variable_answer(const ClassTable& classes, const ResponseTable& 
 // the signs they may still hold, and whether they all hold the same signs.
 class VariableAnswer {
    public:
-    CandidateList::BuildResult build(const CodeSet& set, std::uint64_t memory_available,
+    BuildResult build(const CodeSet& set, std::uint64_t memory_available,
                                      const BuildHooks& hooks);
     void release() { candidates_.release(); }
 

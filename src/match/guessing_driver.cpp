@@ -76,25 +76,18 @@ Preparation GuessingDriver::prepare() {
     shape.vacant = record.vacant_signs != 0;
 
     guesser_.emplace(shape);
-    BuildHooks hooks;
-    hooks.abandon_requested = [this] { return escape_waiting(); };
-    hooks.heartbeat = [this](std::uint64_t made) {
-        clock_.record_progress(static_cast<std::int32_t>(made));
-        clock_.tick();
-    };
-    hooks.progress = [this](int tenths) { clock_.show_progress(tenths); };
+    const BuildHooks hooks = hooks_on_clock(clock_, [this] { return escape_waiting(); });
     const std::int32_t tries = TryTable::try_count(shape);
     clock_.start_phase(PhaseWork{tries, tries, 0});
-    TryTable::BuildResult result = TryTable::BuildResult::NoRoom;
+    BuildResult result = BuildResult::NoRoom;
     try {
         result = guesser_->build(session_.random, session_.memory.available_bytes(), hooks);
     } catch (const std::bad_alloc&) {
-        result = TryTable::BuildResult::NoRoom;
+        result = BuildResult::NoRoom;
     }
-    if (result != TryTable::BuildResult::Built) {
+    if (const Preparation prepared = preparation_of(result); prepared != Preparation::Ready) {
         release();
-        return result == TryTable::BuildResult::TooLargeForMachine ? Preparation::TooLargeForMachine
-                                                                   : Preparation::Abandoned;
+        return prepared;
     }
     clock_.end_phase();
     return Preparation::Ready;

@@ -14,6 +14,27 @@ constexpr std::size_t kStatusWidth = 79;
 
 }  // namespace
 
+Preparation preparation_of(BuildResult result) {
+    switch (result) {
+    case BuildResult::Built: return Preparation::Ready;
+    case BuildResult::TooLargeForMachine: return Preparation::TooLargeForMachine;
+    case BuildResult::Abandoned:
+    case BuildResult::NoRoom: return Preparation::Abandoned;
+    }
+    return Preparation::Abandoned;
+}
+
+BuildHooks hooks_on_clock(MatchClock& clock, std::function<bool()> abandon_requested) {
+    BuildHooks hooks;
+    hooks.abandon_requested = std::move(abandon_requested);
+    hooks.heartbeat = [&clock](std::uint64_t made) {
+        clock.record_progress(static_cast<std::int32_t>(made));
+        clock.tick();
+    };
+    hooks.progress = [&clock](int tenths) { clock.show_progress(tenths); };
+    return hooks;
+}
+
 void tell_tables_too_large_for_machine(MatchSession& session) {
     Console& console = session.console;
     const std::string_view text = kTooLargeForMachine(session.game_language);

@@ -71,7 +71,7 @@ struct Built {
     TryTable table;
     std::vector<std::int32_t> tries;
     CandidateList candidates;
-    TryTable::BuildResult result = TryTable::BuildResult::NoRoom;
+    BuildResult result = BuildResult::NoRoom;
 };
 
 Built build_table(const GuessShape& shape, Random& random, const BuildHooks& hooks = {},
@@ -102,7 +102,7 @@ void for_each_shape(std::uint64_t seed, Check check) {
         SCOPED_TRACE(name_of(shape));
         Random random(seed);
         const Built built = build_table(shape, random);
-        ASSERT_EQ(built.result, TryTable::BuildResult::Built);
+        ASSERT_EQ(built.result, BuildResult::Built);
         check(shape, built);
     }
 }
@@ -132,7 +132,7 @@ TEST(TryTableBuild, MakesEveryTryOnceInOdometerOrder) {
 TEST(TryTableBuild, AllVacantCodeHasNoNumber) {
     Random random(3);
     const Built built = build_table(shape_of(4, 2, true, true), random);
-    ASSERT_EQ(built.result, TryTable::BuildResult::Built);
+    ASSERT_EQ(built.result, BuildResult::Built);
     Code blank;
     blank.length = 4;
     EXPECT_EQ(built.table.number_of(blank), -1);
@@ -141,7 +141,7 @@ TEST(TryTableBuild, AllVacantCodeHasNoNumber) {
 TEST(TryTableBuild, FourOverTwoWithVacantSign) {
     Random random(5);
     const Built built = build_table(shape_of(4, 2, true, true), random);
-    ASSERT_EQ(built.result, TryTable::BuildResult::Built);
+    ASSERT_EQ(built.result, BuildResult::Built);
     // 3^4 - 1: every code over {*, 1, 2} but the one of vacant signs only.
     std::vector<Code> expected_tries = plain::all_codes(4, {0, 1, 2});
     expected_tries.erase(expected_tries.begin());
@@ -158,7 +158,7 @@ TEST(TryTableBuild, FourOverTwoWithVacantSign) {
 TEST(TryTableBuild, FourOverThreeWithoutVacantSign) {
     Random random(5);
     const Built built = build_table(shape_of(4, 3, true), random);
-    ASSERT_EQ(built.result, TryTable::BuildResult::Built);
+    ASSERT_EQ(built.result, BuildResult::Built);
     const std::vector<Code> every = plain::all_codes(4, {1, 2, 3});
     std::vector<Code> tries;
     for (const std::int32_t number : built.tries) tries.push_back(built.table.code(number));
@@ -172,7 +172,7 @@ TEST(TryTableBuild, PermutationModeCandidatesAreThePermutations) {
         SCOPED_TRACE(s);
         Random random(static_cast<std::uint64_t>(s));
         const Built built = build_table(shape_of(s, s, false), random);
-        ASSERT_EQ(built.result, TryTable::BuildResult::Built);
+        ASSERT_EQ(built.result, BuildResult::Built);
         std::vector<SignIndex> signs = plain::signs_from(1, s);
         std::vector<Code> permutations;
         do {
@@ -218,7 +218,7 @@ TEST(TryTableBuild, PollsEverySixteenthTryAndTwiceAfterwards) {
         PollScript script;
         Random random(1);
         const Built built = build_table(shape, random, script.hooks());
-        ASSERT_EQ(built.result, TryTable::BuildResult::Built);
+        ASSERT_EQ(built.result, BuildResult::Built);
         const int tries = expected_try_count(shape);
         EXPECT_EQ(script.calls, (tries + 15) / 16 + 2);
     }
@@ -234,16 +234,16 @@ TEST(TryTableBuild, EscapeAtAnyPollLeavesNothing) {
             script.stop_at = stop_at;
             Random random(2);
             Built built = build_table(shape, random, script.hooks());
-            EXPECT_EQ(built.result, TryTable::BuildResult::Abandoned);
+            EXPECT_EQ(built.result, BuildResult::Abandoned);
             EXPECT_EQ(script.calls, stop_at) << "no poll after the abandon";
             EXPECT_EQ(built.table.size(), 0);
             EXPECT_TRUE(built.tries.empty());
             EXPECT_EQ(built.candidates.size(), 0u);
             // The same table serves the next match in full.
-            const TryTable::BuildResult again =
+            const BuildResult again =
                 built.table.build(shape, hand_labels(4, 6), random, kPlentyOfMemory, {},
                                   built.tries, built.candidates);
-            EXPECT_EQ(again, TryTable::BuildResult::Built);
+            EXPECT_EQ(again, BuildResult::Built);
             EXPECT_EQ(built.table.size(), 1296);
             EXPECT_EQ(built.tries.size(), 1296u);
             EXPECT_EQ(built.candidates.size(), 1296u);
@@ -254,7 +254,7 @@ TEST(TryTableBuild, EscapeAtAnyPollLeavesNothing) {
             Random random(2);
             Guesser guesser(shape);
             EXPECT_EQ(guesser.build(random, kPlentyOfMemory, script.hooks()),
-                      TryTable::BuildResult::Abandoned);
+                      BuildResult::Abandoned);
             EXPECT_EQ(guesser.tries_count(), 0);
             EXPECT_TRUE(guesser.tries().empty());
             EXPECT_EQ(guesser.candidate_count(), 0u);
@@ -270,20 +270,20 @@ TEST(TryTableBuild, TooLittleMemoryBuildsNothing) {
         for (const std::uint64_t memory : {std::uint64_t{0}, needed - 1}) {
             Random random(4);
             const Built built = build_table(shape, random, {}, memory);
-            EXPECT_EQ(built.result, TryTable::BuildResult::TooLargeForMachine);
+            EXPECT_EQ(built.result, BuildResult::TooLargeForMachine);
             EXPECT_EQ(built.table.size(), 0);
             EXPECT_TRUE(built.tries.empty());
             EXPECT_EQ(built.candidates.size(), 0u);
 
             Guesser guesser(shape);
-            EXPECT_EQ(guesser.build(random, memory, {}), TryTable::BuildResult::TooLargeForMachine);
+            EXPECT_EQ(guesser.build(random, memory, {}), BuildResult::TooLargeForMachine);
             EXPECT_TRUE(guesser.tries().empty());
             EXPECT_EQ(guesser.candidate_count(), 0u);
         }
         Random random(4);
-        EXPECT_EQ(build_table(shape, random, {}, needed).result, TryTable::BuildResult::Built);
+        EXPECT_EQ(build_table(shape, random, {}, needed).result, BuildResult::Built);
         Guesser guesser(shape);
-        EXPECT_EQ(guesser.build(random, needed, {}), TryTable::BuildResult::Built);
+        EXPECT_EQ(guesser.build(random, needed, {}), BuildResult::Built);
     }
 }
 
@@ -293,7 +293,7 @@ TEST(TryTableBuild, MoreTriesThanCanBeNumberedAreTheGamesOwnRefusalWhateverTheMe
     for (const std::uint64_t memory : {std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max()}) {
         Random random(4);
         const Built built = build_table(shape, random, {}, memory);
-        EXPECT_EQ(built.result, TryTable::BuildResult::NoRoom);
+        EXPECT_EQ(built.result, BuildResult::NoRoom);
         EXPECT_EQ(built.table.size(), 0);
         EXPECT_TRUE(built.tries.empty());
     }
@@ -316,7 +316,7 @@ TEST(TryTableBuild, ProgressTenthsRiseToTen) {
         BuildHooks hooks;
         hooks.progress = [&](int tenths) { seen.push_back(tenths); };
         Random random(8);
-        ASSERT_EQ(build_table(c.shape, random, hooks).result, TryTable::BuildResult::Built);
+        ASSERT_EQ(build_table(c.shape, random, hooks).result, BuildResult::Built);
         EXPECT_EQ(seen, c.tenths);
     }
 }

@@ -29,7 +29,7 @@ TEST(GuesserGame, FourOverSixWithRepetition) {
     const GuessShape shape{4, 6, true, true, false};
     Random random(7);
     Guesser built(shape);
-    ASSERT_EQ(built.build(random, std::uint64_t{1} << 34, {}), TryTable::BuildResult::Built);
+    ASSERT_EQ(built.build(random, std::uint64_t{1} << 34, {}), BuildResult::Built);
     int worst = 0;
     long total = 0;
     int games = 0;

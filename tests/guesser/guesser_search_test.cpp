@@ -28,7 +28,7 @@ std::string name_of(const GuessShape& shape) {
 
 Guesser built(const GuessShape& shape, Random& random) {
     Guesser guesser(shape);
-    EXPECT_EQ(guesser.build(random, kPlentyOfMemory, {}), TryTable::BuildResult::Built);
+    EXPECT_EQ(guesser.build(random, kPlentyOfMemory, {}), BuildResult::Built);
     return guesser;
 }
 

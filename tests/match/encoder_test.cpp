@@ -285,7 +285,7 @@ TEST(CandidateList, HoldsEveryCodeOfTheSetOnce) {
     for (const CodeSet set : {CodeSet{3, 3, true}, CodeSet{4, 3, false}, CodeSet{5, 5, false},
                               CodeSet{2, 9, true}, CodeSet{36, 2, false}, CodeSet{7, 4, true}}) {
         CandidateList list;
-        ASSERT_EQ(list.build(set, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+        ASSERT_EQ(list.build(set, kPlentyOfMemory, {}), BuildResult::Built);
         std::set<std::vector<SignIndex>> codes;
         for (std::size_t entry = 0; entry < list.size(); ++entry) {
             const Code code = list.code(entry);
@@ -324,10 +324,10 @@ TEST(CandidateList, ABuildThatWouldNotFitIsRefusedAndLeavesNothing) {
     int polls = 0;
     BuildHooks hooks;
     hooks.abandon_requested = [&] { return ++polls < 0; };
-    EXPECT_EQ(list.build(set, bytes - 1, hooks), CandidateList::BuildResult::TooLargeForMachine);
+    EXPECT_EQ(list.build(set, bytes - 1, hooks), BuildResult::TooLargeForMachine);
     EXPECT_EQ(list.size(), 0u);
     EXPECT_EQ(polls, 0);
-    EXPECT_EQ(list.build(set, bytes, hooks), CandidateList::BuildResult::Built);
+    EXPECT_EQ(list.build(set, bytes, hooks), BuildResult::Built);
     EXPECT_EQ(list.size(), 100000u);
 }
 
@@ -336,7 +336,7 @@ TEST(CandidateList, MoreCodesThanAClassCanCountAreRefusedWithoutAllocating) {
     // 36^6 codes overflow the signed 32-bit class counts; 36 * 35 * ... * 31 do not. The
     // game's own limit, whatever memory the machine has.
     for (const std::uint64_t memory : {std::uint64_t{0}, std::numeric_limits<std::uint64_t>::max()}) {
-        EXPECT_EQ(list.build({36, 6, true}, memory, {}), CandidateList::BuildResult::NoRoom);
+        EXPECT_EQ(list.build({36, 6, true}, memory, {}), BuildResult::NoRoom);
         EXPECT_EQ(list.size(), 0u);
     }
     EXPECT_LE(code_count(36, 6, false),
@@ -355,13 +355,13 @@ TEST(CandidateList, TheBuildPollsEverySixteenthEntryBeatsEvery256AndReportsTenth
     };
     hooks.heartbeat = [&](std::uint64_t made) { beats.push_back(made); };
     hooks.progress = [&](int shown) { tenths.push_back(shown); };
-    ASSERT_EQ(list.build({6, 6, false}, kPlentyOfMemory, hooks), CandidateList::BuildResult::Built);
+    ASSERT_EQ(list.build({6, 6, false}, kPlentyOfMemory, hooks), BuildResult::Built);
     EXPECT_EQ(polls, 720 / 16);
     EXPECT_EQ(beats, (std::vector<std::uint64_t>{0, 256, 512}));
     EXPECT_EQ(tenths, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 
     tenths.clear();
-    ASSERT_EQ(list.build({2, 2, false}, kPlentyOfMemory, hooks), CandidateList::BuildResult::Built);
+    ASSERT_EQ(list.build({2, 2, false}, kPlentyOfMemory, hooks), BuildResult::Built);
     EXPECT_EQ(tenths, (std::vector<int>{5, 10}));
 }
 
@@ -371,7 +371,7 @@ TEST(CandidateList, ABuildBrokenOffLeavesNoList) {
     BuildHooks hooks;
     hooks.abandon_requested = [&] { return ++polls == 3; };
     EXPECT_EQ(list.build({10, 4, false}, kPlentyOfMemory, hooks),
-              CandidateList::BuildResult::Abandoned);
+              BuildResult::Abandoned);
     EXPECT_EQ(polls, 3);
     EXPECT_EQ(list.size(), 0u);
 }
@@ -391,8 +391,8 @@ TEST(CandidateList, BothVectorWidthsMatchScoringEveryCode) {
 
         CandidateList widest(CandidateList::VectorWidth::Widest);
         CandidateList sixteen(CandidateList::VectorWidth::Sixteen);
-        ASSERT_EQ(widest.build(set, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
-        ASSERT_EQ(sixteen.build(set, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+        ASSERT_EQ(widest.build(set, kPlentyOfMemory, {}), BuildResult::Built);
+        ASSERT_EQ(sixteen.build(set, kPlentyOfMemory, {}), BuildResult::Built);
         std::vector<Code> remaining = all_codes(set);
         for (int number = 0; number < 6 && remaining.size() > 1; ++number) {
             const Code try_code = random_try(set, random, true);
@@ -454,13 +454,13 @@ TEST(VariableAnswerChoice, SixPositionsOverCertainSetsSetByTheComputerLeaveOutRe
 TEST(VariableAnswer, PermutationModeKnowsFromTheStartThatEveryCodeHoldsTheSameSigns) {
     VariableAnswer permutations;
     ASSERT_EQ(permutations.build({4, 4, false}, kPlentyOfMemory, {}),
-              CandidateList::BuildResult::Built);
+              BuildResult::Built);
     EXPECT_TRUE(permutations.same_signs_everywhere());
     VariableAnswer partial;
-    ASSERT_EQ(partial.build({5, 4, false}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(partial.build({5, 4, false}, kPlentyOfMemory, {}), BuildResult::Built);
     EXPECT_FALSE(partial.same_signs_everywhere());
     VariableAnswer repeated;
-    ASSERT_EQ(repeated.build({4, 4, true}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(repeated.build({4, 4, true}, kPlentyOfMemory, {}), BuildResult::Built);
     EXPECT_FALSE(repeated.same_signs_everywhere());
     for (int sign = 0; sign <= kRingSize; ++sign)
         EXPECT_EQ(repeated.possible_signs()[sign], sign >= 1 && sign <= 4);
@@ -468,7 +468,7 @@ TEST(VariableAnswer, PermutationModeKnowsFromTheStartThatEveryCodeHoldsTheSameSi
 
 TEST(VariableAnswer, AllSignsInCommonFixTheSignsOfEveryCandidate) {
     VariableAnswer answer;
-    ASSERT_EQ(answer.build({5, 3, true}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(answer.build({5, 3, true}, kPlentyOfMemory, {}), BuildResult::Built);
     const Code try_code = code_of("aab");
     answer.classify(try_code);
     answer.narrow(try_code, pz(1, 2));
@@ -481,7 +481,7 @@ TEST(VariableAnswer, AllSignsInCommonFixTheSignsOfEveryCandidate) {
 
 TEST(VariableAnswer, NothingInCommonRulesSignsOutAndCanFixTheRest) {
     VariableAnswer answer;
-    ASSERT_EQ(answer.build({5, 4, false}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(answer.build({5, 4, false}, kPlentyOfMemory, {}), BuildResult::Built);
     const Code try_code = code_of("aa*a");
     answer.classify(try_code);
     answer.narrow(try_code, pz(0, 0));
@@ -494,7 +494,7 @@ TEST(VariableAnswer, NothingInCommonRulesSignsOutAndCanFixTheRest) {
     EXPECT_EQ(answer.known_answer(typed("ab**"), {}), std::nullopt);
 
     VariableAnswer repeated;
-    ASSERT_EQ(repeated.build({5, 4, true}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(repeated.build({5, 4, true}, kPlentyOfMemory, {}), BuildResult::Built);
     repeated.classify(try_code);
     repeated.narrow(try_code, pz(0, 0));
     EXPECT_FALSE(repeated.same_signs_everywhere());
@@ -502,7 +502,7 @@ TEST(VariableAnswer, NothingInCommonRulesSignsOutAndCanFixTheRest) {
 
 TEST(VariableAnswer, ARepeatedTryDrawsTheAnswerTheBoardShows) {
     VariableAnswer answer;
-    ASSERT_EQ(answer.build({6, 4, true}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(answer.build({6, 4, true}, kPlentyOfMemory, {}), BuildResult::Built);
     const std::vector<TryRecord> earlier{record_of(typed("abcd"), pz(1, 2)),
                                          record_of(typed("eeff"), pz(0, 1))};
     EXPECT_EQ(answer.known_answer(typed("eeff"), earlier), pz(0, 1));
@@ -527,7 +527,7 @@ TEST(VariableAnswer, AnswersEqualThoseOfScoringEveryCode) {
         const bool vacant = random.uniform(2) == 0;
 
         VariableAnswer answer;
-        ASSERT_EQ(answer.build(set, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+        ASSERT_EQ(answer.build(set, kPlentyOfMemory, {}), BuildResult::Built);
         std::vector<Code> remaining = all_codes(set);
         ASSERT_EQ(answer.candidate_count(), remaining.size());
         const bool multiset_at_start = answer.same_signs_everywhere();
@@ -578,7 +578,7 @@ TEST(AnsweringATry, TheWorkedExampleWithTheSignsAAndB) {
     EXPECT_EQ(match.answer.candidate_count(), 4u);
 
     VariableAnswer probe;
-    ASSERT_EQ(probe.build({2, 2, true}, kPlentyOfMemory, {}), CandidateList::BuildResult::Built);
+    ASSERT_EQ(probe.build({2, 2, true}, kPlentyOfMemory, {}), BuildResult::Built);
     const ClassTable first = probe.classify(code_of("ba"));
     EXPECT_EQ(first.count(pz(2, 0)), 1);
     EXPECT_EQ(first.count(pz(0, 2)), 1);
