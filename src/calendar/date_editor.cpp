@@ -72,10 +72,12 @@ std::optional<int> digit_of(const Key& key) {
 
 class DateEditor {
 public:
-    DateEditor(Session& session, const EditorForm& form, const BlockValues& opening, DateKeeper& keeper)
+    DateEditor(Session& session, const EditorForm& form, const BlockValues& opening,
+               DateKeeper& keeper)
         : console_(session.console), form_(form), opening_(opening), edited_(opening),
-          keeper_(keeper), block_(session.console, session.language, session.colours, form.year_label,
-                                  form.fields) {}
+          keeper_(keeper),
+          block_(session.console, session.language, session.colours, form.year_label,
+                 form.fields) {}
 
     void run() {
         block_.draw(edited_);

@@ -18,7 +18,9 @@ constexpr std::uint8_t kEsc = 27;
 constexpr std::uint8_t kCtrlBackspace = 127;
 
 // Esc or Ctrl-C as an ordinary key: the person breaks off what is going on.
-inline bool abandons(const Key& key) { return !key.extended && (key.code == kEsc || key.code == kCtrlC); }
+inline bool abandons(const Key& key) {
+    return !key.extended && (key.code == kEsc || key.code == kCtrlC);
+}
 }  // namespace keys
 
 // Scan codes of extended keys (delivered as 0 followed by the code), the PC keyboard's.

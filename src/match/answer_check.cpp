@@ -46,8 +46,9 @@ void write_digit(Console& console, int column, int row, int value) {
 
 }  // namespace
 
-std::optional<Response> take_person_answer(MatchSession& session, MatchClock& clock, const ClassTable& classes,
-                                           int code_length, const BoardPlace& place) {
+std::optional<Response> take_person_answer(MatchSession& session, MatchClock& clock,
+                                           const ClassTable& classes, int code_length,
+                                           const BoardPlace& place) {
     Console& console = session.console;
     if (session.setup.record.sound) console.beep();
 

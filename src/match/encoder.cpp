@@ -35,7 +35,8 @@ bool escape_requested(MatchSession& session, const EscapePoll& poll) {
 
 }  // namespace
 
-std::optional<Response> referee_answer(MatchSession& session, const Code& try_code, const BoardPlace& place) {
+std::optional<Response> referee_answer(MatchSession& session, const Code& try_code,
+                                       const BoardPlace& place) {
     const GameSetup& setup = session.setup;
     const std::optional<Code> code =
         code_from_text(std::string_view(setup.answer_code.data(), setup.answer_code.size()),
@@ -146,8 +147,8 @@ void choose_fixed_answer_code(MatchSession& session) {
                                              setup.record.repetition != 0, session.random));
 }
 
-Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
-                                    const EscapePoll& escape_requested_by) {
+Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock,
+                                    VariableAnswer& answer, const EscapePoll& escape_requested_by) {
     const GameSetup& setup = session.setup;
     const CodeSet set =
         candidate_code_set(setup.signs.set_size(), setup.record.code_length,
@@ -170,8 +171,9 @@ Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, Va
     return Preparation::Abandoned;
 }
 
-std::optional<Response> answer_person_try(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
-                                          const TypedTry& typed, std::span<const TryRecord> earlier,
+std::optional<Response> answer_person_try(MatchSession& session, MatchClock& clock,
+                                          VariableAnswer& answer, const TypedTry& typed,
+                                          std::span<const TryRecord> earlier,
                                           const BoardPlace& place,
                                           const EscapePoll& escape_requested_by) {
     GameSetup& setup = session.setup;

@@ -31,7 +31,8 @@ void set_answer_code(GameSetup& setup, const Code& code);
 
 // Scores a try against the fixed answer code and writes P and Z into the row's cells.
 // Nothing when no answer code is known.
-std::optional<Response> referee_answer(MatchSession& session, const Code& try_code, const BoardPlace& place);
+std::optional<Response> referee_answer(MatchSession& session, const Code& try_code,
+                                       const BoardPlace& place);
 
 // The computer's fixed code: with repetition allowed, every position drawn on its own when
 // the code is longer than the set, has two positions, or a coin says so; otherwise n different
@@ -86,7 +87,8 @@ void choose_fixed_answer_code(MatchSession& session);
 // clock's end-of-initialisation line. Abandoned when the build was broken off with Esc or Ctrl-C
 // or memory ran out, TooLargeForMachine when the list would not fit into the machine's memory;
 // no list is left then. The keyboard is asked before every 16th entry.
-Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
+Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock,
+                                    VariableAnswer& answer,
                                     const EscapePoll& escape_requested = {});
 
 // Answers a person's complete try under the match's conditions: scored against the fixed
@@ -95,7 +97,8 @@ Preparation prepare_variable_answer(MatchSession& session, MatchClock& clock, Va
 // before this one, at most the last 30. P and Z are written into the row's cells, and the
 // answer code is filled in once it is known. Nothing when the match was abandoned; a P equal
 // to the code length wins. Either way the candidate list is released then.
-std::optional<Response> answer_person_try(MatchSession& session, MatchClock& clock, VariableAnswer& answer,
-                                          const TypedTry& typed, std::span<const TryRecord> earlier,
+std::optional<Response> answer_person_try(MatchSession& session, MatchClock& clock,
+                                          VariableAnswer& answer, const TypedTry& typed,
+                                          std::span<const TryRecord> earlier,
                                           const BoardPlace& place,
                                           const EscapePoll& escape_requested = {});

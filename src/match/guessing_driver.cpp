@@ -123,7 +123,8 @@ std::optional<Response> GuessingDriver::play_try(const BoardPlace& place,
 
     bool decide_early = false;
     while (!guesser.search_done()) {
-        if (guesser.evaluate_next(session_.random)) clock_.show_better_try(text_of(guesser.chosen()));
+        if (guesser.evaluate_next(session_.random))
+            clock_.show_better_try(text_of(guesser.chosen()));
         const std::int32_t evaluated = guesser.evaluated();
         clock_.record_progress(evaluated);
         clock_.show_progress(static_cast<int>(static_cast<std::int64_t>(evaluated) * 10 / to_evaluate));

@@ -37,7 +37,8 @@ class Match {
         start();
         const Preparation prepared = prepare();
         // Said before the end of the match takes over the status line.
-        if (prepared == Preparation::TooLargeForMachine) tell_tables_too_large_for_machine(session_);
+        if (prepared == Preparation::TooLargeForMachine)
+            tell_tables_too_large_for_machine(session_);
         if (prepared == Preparation::Ready) play();
         return finish(prepared == Preparation::Ready && won_);
     }
@@ -67,7 +68,8 @@ class Match {
             session_.console.write_text(std::string(length(), '.'));
             session_.console.goto_xy(first.code_column(length()), first.screen_row());
         }
-        if (record_.answer_fixed && record_.computer_sets_riddle) choose_fixed_answer_code(session_);
+        if (record_.answer_fixed && record_.computer_sets_riddle)
+            choose_fixed_answer_code(session_);
         clock_.start();
     }
 

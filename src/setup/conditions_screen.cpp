@@ -308,7 +308,8 @@ Field ConditionsForm::run_field(Field field) {
         return after(field, sign_field(true));
     case kCodeLength: {
         std::uint8_t length = record_.code_length;
-        const Exit exit = digit_field(Place{kValueColumn, kValueColumn, kCodeLengthRow}, '2', length);
+        const Exit exit =
+            digit_field(Place{kValueColumn, kValueColumn, kCodeLengthRow}, '2', length);
         if (exit == Exit::Next) {
             if (length != record_.code_length) change_code_length(length);
             show_check(code_length(), false, false);

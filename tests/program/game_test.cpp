@@ -20,7 +20,8 @@ TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
     EXPECT_EQ(rig.terminal.keys_left(), 0u);
     const ConditionsRecord saved = load_conditions(rig.app.conditions_path);
     EXPECT_EQ(saved.sound, 1);
-    EXPECT_EQ(saved, record_to_save(rig.app.setup, rig.app.colours.standard, rig.app.colours.emphasized));
+    EXPECT_EQ(saved, record_to_save(rig.app.setup, rig.app.colours.standard,
+                                    rig.app.colours.emphasized));
 }
 
 }  // namespace

@@ -39,7 +39,9 @@ struct AnswerEntry {
         });
     }
 
-    std::uint8_t enter(bool resume = false) { return enter_answer_code(rig.app, rig.app.setup, resume); }
+    std::uint8_t enter(bool resume = false) {
+        return enter_answer_code(rig.app, rig.app.setup, resume);
+    }
     std::string answer() const {
         return std::string(rig.app.setup.answer_code.begin(), rig.app.setup.answer_code.end());
     }
