@@ -18,10 +18,6 @@ namespace {
 constexpr std::size_t kBlock = 256;
 // Columns are padded to whole vector widths and aligned for them.
 constexpr std::size_t kColumnAlignment = 64;
-constexpr std::uint64_t kHeartbeatEntries = 256;
-// Reading the clock to throttle a keyboard poll costs more than making an entry; sixteen
-// entries take well under a microsecond, so Esc acts as promptly.
-constexpr std::uint64_t kEntriesPerPoll = 16;
 
 std::size_t padded_capacity(std::uint64_t codes) {
     return static_cast<std::size_t>((codes + kColumnAlignment - 1) / kColumnAlignment *
@@ -438,7 +434,7 @@ std::uint64_t CandidateList::bytes_needed(const CodeSet& set) {
 }
 
 BuildResult CandidateList::build(const CodeSet& set, std::uint64_t memory_available,
-                                                const BuildHooks& hooks) {
+                                 const BuildHooks& hooks) {
     release();
     const std::uint64_t codes = code_count(set.set_size, set.code_length, set.repetition);
     // Every class, and so every count of the class table, must be able to hold the whole list.
@@ -460,28 +456,21 @@ BuildResult CandidateList::build(const CodeSet& set, std::uint64_t memory_availa
     for (int position = 0; position < set.code_length; ++position)
         positions[position] = position_column(position);
     CodeOdometer odometer(set);
+    BuildPacer pacer(hooks, codes);
     std::uint64_t made = 0;
-    std::uint64_t next_tenth_at = (codes + 9) / 10;
     do {
-        if (made % kHeartbeatEntries == 0) {
-            if (made > 0) count_signs(made - kHeartbeatEntries, made);
-            if (hooks.heartbeat) hooks.heartbeat(made);
-        }
-        if (made % kEntriesPerPoll == 0 && hooks.abandon_requested && hooks.abandon_requested()) {
+        // A block's signs are counted while its codes are still in the cache.
+        if (made % kBlock == 0 && made > 0) count_signs(made - kBlock, made);
+        if (pacer.before_entry(made)) {
             release();
             return BuildResult::Abandoned;
         }
         const Code& code = odometer.code();
         for (int position = 0; position < set.code_length; ++position)
             positions[position][made] = code.signs[position];
-        ++made;
-        if (made >= next_tenth_at) {
-            const int tenths = static_cast<int>(made * 10 / codes);
-            next_tenth_at = ((static_cast<std::uint64_t>(tenths) + 1) * codes + 9) / 10;
-            if (hooks.progress) hooks.progress(tenths);
-        }
+        pacer.after_entry(++made);
     } while (odometer.advance());
-    count_signs((made - 1) / kHeartbeatEntries * kHeartbeatEntries, made);
+    count_signs((made - 1) / kBlock * kBlock, made);
     size_ = static_cast<std::size_t>(made);
     return BuildResult::Built;
 }

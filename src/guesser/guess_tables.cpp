@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr std::int32_t kHeartbeatTries = 256;
-constexpr std::int32_t kTriesPerPoll = 16;
-
 bool abandon_requested(const BuildHooks& hooks) {
     return hooks.abandon_requested && hooks.abandon_requested();
 }
@@ -60,11 +57,9 @@ std::uint64_t TryTable::bytes_needed(const GuessShape& shape) {
     return tries * per_try + numbers + CandidateList::bytes_needed(answers);
 }
 
-BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
-                                      Random& random, std::uint64_t memory_available,
-                                      const BuildHooks& hooks,
-                                      std::vector<std::int32_t>& tries_list,
-                                      CandidateList& candidates) {
+BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage, Random& random,
+                            std::uint64_t memory_available, const BuildHooks& hooks,
+                            std::vector<std::int32_t>& tries_list, CandidateList& candidates) {
     release();
     tries_list.clear();
     candidates.release();
@@ -92,10 +87,9 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
     std::array<std::uint8_t, kMaxCodeLength> digits{};
     digits.fill(static_cast<std::uint8_t>(first));
     if (shape.vacant) digits[0] = 1;
-    std::int32_t next_tenth_at = (tries + 9) / 10;
+    BuildPacer pacer(hooks, static_cast<std::uint64_t>(tries));
     for (std::int32_t made = 0; made < tries; ++made) {
-        if (made % kHeartbeatTries == 0 && hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(made));
-        if (made % kTriesPerPoll == 0 && abandon_requested(hooks)) {
+        if (pacer.before_entry(static_cast<std::uint64_t>(made))) {
             release();
             tries_list.clear();
             return BuildResult::Abandoned;
@@ -110,12 +104,7 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
             }
             digits[place] = static_cast<std::uint8_t>(first);
         }
-        if (made + 1 >= next_tenth_at) {
-            const int tenths = static_cast<int>(static_cast<std::int64_t>(made + 1) * 10 / tries);
-            next_tenth_at = static_cast<std::int32_t>(
-                (static_cast<std::int64_t>(tenths + 1) * tries + 9) / 10);
-            if (hooks.progress) hooks.progress(tenths);
-        }
+        pacer.after_entry(static_cast<std::uint64_t>(made) + 1);
     }
     count_ = tries;
 
