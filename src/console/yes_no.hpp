@@ -6,12 +6,12 @@
 #include "core/language.hpp"
 
 inline constexpr Bilingual kYesText{"Ja.  ", "Yes. "};
+inline constexpr Bilingual kNoText{"Nein.", "No.  "};
 
 // The letters that say yes: j and y, and z, which some keyboards have where y is meant.
 constexpr bool is_yes_key(std::uint8_t code) {
     return code == 'j' || code == 'J' || code == 'y' || code == 'Y' || code == 'z' || code == 'Z';
 }
-inline constexpr Bilingual kNoText{"Nein.", "No.  "};
 
 struct YesNoOutcome {
     // 'j', 'n', Enter (keep), Backspace (previous field), Esc or Ctrl-C (leave the form).

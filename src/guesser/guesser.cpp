@@ -54,7 +54,7 @@ Guesser::Guesser(const GuessShape& shape) : shape_(shape) {
 }
 
 BuildResult Guesser::build(Random& random, std::uint64_t memory_available,
-                                     const BuildHooks& hooks) {
+                           const BuildHooks& hooks) {
     const Relabelling opening_labels = Relabelling::draw(shape_.length, shape_.set_size, random);
     build_opening(opening_labels, shape_.set_size, shape_.vacant, random);
     const Relabelling storage = Relabelling::draw(shape_.length, shape_.set_size, random);

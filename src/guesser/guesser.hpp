@@ -36,8 +36,7 @@ class Guesser {
 
     // The tables and the first opening try. Draws the opening's relabelling, then the
     // relabelling the tries are stored through, then the shuffle.
-    BuildResult build(Random& random, std::uint64_t memory_available,
-                                const BuildHooks& hooks);
+    BuildResult build(Random& random, std::uint64_t memory_available, const BuildHooks& hooks);
     void release();
 
     const GuessShape& shape() const { return shape_; }

@@ -89,7 +89,7 @@ Response choose_variable_answer(const ClassTable& classes, const ResponseTable& 
 }
 
 BuildResult VariableAnswer::build(const CodeSet& set, std::uint64_t memory_available,
-                                                 const BuildHooks& hooks) {
+                                  const BuildHooks& hooks) {
     responses_.build(set.code_length);
     possible_ = {};
     std::fill(possible_.begin() + 1, possible_.begin() + 1 + set.set_size, true);

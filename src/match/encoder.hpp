@@ -51,8 +51,7 @@ Response choose_variable_answer(const ClassTable& classes, const ResponseTable& 
 // the signs they may still hold, and whether they all hold the same signs.
 class VariableAnswer {
    public:
-    BuildResult build(const CodeSet& set, std::uint64_t memory_available,
-                                     const BuildHooks& hooks);
+    BuildResult build(const CodeSet& set, std::uint64_t memory_available, const BuildHooks& hooks);
     void release() { candidates_.release(); }
 
     // The answer known without a pass: 0/0 for a try without a possible sign, and the

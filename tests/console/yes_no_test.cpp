@@ -89,10 +89,6 @@ TEST(YesNoFieldKeys, WritesAtTheFieldPositionInTheCurrentAttribute) {
     EXPECT_EQ(rig.screen().cell(64, 13).attr, 0x1E);
 }
 
-}  // namespace
-
-namespace {
-
 // One set of yes letters serves the field, the name question and the match's questions.
 TEST(YesKeys, JYAndZInBothCasesAndNothingElse) {
     for (int code = 0; code < 256; ++code) {
