@@ -1,6 +1,6 @@
 #include "program/run_conditions.hpp"
 
-#include "platform/program_path.hpp"
+#include "platform/user_folders.hpp"
 #include "program/conditions_file.hpp"
 
 void load_run_conditions(const std::string& path, GameSetup& setup, ColourScheme& colours) {
@@ -10,8 +10,8 @@ void load_run_conditions(const std::string& path, GameSetup& setup, ColourScheme
 }
 
 void load_run_conditions(App& app) {
-    app.conditions_path = directory_of(app.program_path) + kConditionsFileName;
-    load_run_conditions(app.conditions_path, app.setup, app.colours);
+    const ConditionsPlace& place = app.conditions_place;
+    load_run_conditions(entry_exists(place.own) ? place.own : place.starting, app.setup, app.colours);
 }
 
 ConditionsRecord save_run_conditions(const std::string& path, GameSetup& setup,
@@ -22,4 +22,8 @@ ConditionsRecord save_run_conditions(const std::string& path, GameSetup& setup,
     return saved;
 }
 
-void save_run_conditions(App& app) { save_run_conditions(app.conditions_path, app.setup, app.colours); }
+void save_run_conditions(App& app) {
+    const ConditionsPlace& place = app.conditions_place;
+    if (!place.folder_to_make.empty()) make_private_folders(place.folder_to_make);
+    save_run_conditions(place.own, app.setup, app.colours);
+}

@@ -10,7 +10,6 @@ namespace {
 TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
     const TempFolder folder("conditions-game");
     TestRig rig(ScriptedTerminal::WhenExhausted::Fail, folder.file("mirelvanthoque"));
-    rig.app.conditions_path = folder.file(kConditionsFileName);
     rig.app.game_language = Language::German;
     validate_conditions(rig.app.setup);
     // Sound on in field 2, then on through the form to the choice and "1"; the match is left
@@ -18,7 +17,7 @@ TEST(ConditionsGame, AMatchStartsWithTheConditionsWrittenToTheFile) {
     rig.terminal.type("3\rj\r\r\r\r\r\r\r\rj\r1\x1bn");
     run_game(rig.app);
     EXPECT_EQ(rig.terminal.keys_left(), 0u);
-    const ConditionsRecord saved = load_conditions(rig.app.conditions_path);
+    const ConditionsRecord saved = load_conditions(folder.file(kConditionsFileName));
     EXPECT_EQ(saved.sound, 1);
     EXPECT_EQ(saved, record_to_save(rig.app.setup, rig.app.colours.standard,
                                     rig.app.colours.emphasized));

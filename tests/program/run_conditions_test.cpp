@@ -26,6 +26,10 @@ protected:
         TempFolder::write_bytes(file(), {bytes.begin(), bytes.end()});
     }
     std::vector<std::uint8_t> read_file() const { return TempFolder::read_bytes(file()); }
+    static std::vector<std::uint8_t> bytes_of(const ConditionsRecord& record) {
+        const ConditionsBytes bytes = to_bytes(record);
+        return {bytes.begin(), bytes.end()};
+    }
 
     TempFolder folder{"run-conditions"};
     const fs::path& folder_ = folder.path();
@@ -35,7 +39,7 @@ TEST_F(GameFolder, StartingWithoutAFileUsesTheDefaultsAndTheEndWritesThem) {
     TestRig rig(ScriptedTerminal::WhenExhausted::Fail, program());
     rig.terminal.key(keys::kEsc);
     EXPECT_EQ(run_program(rig.app), 0);
-    EXPECT_EQ(rig.app.conditions_path, file());
+    EXPECT_EQ(rig.app.conditions_place.own, file());
     EXPECT_EQ(rig.app.setup.record, ConditionsRecord{});
     EXPECT_EQ(rig.app.colours, (ColourScheme{31, 30}));
     const ConditionsBytes defaults = to_bytes(ConditionsRecord{});
@@ -123,6 +127,60 @@ TEST_F(GameFolder, AFolderThatCannotBeWrittenDoesNotStopTheRun) {
     rig.terminal.type("e4\r548\r").key(keys::kCtrlC);
     EXPECT_EQ(run_program(rig.app), 0);
     EXPECT_TRUE(rig.terminal.is_shut_down());
+}
+
+// An installed game: the file beside it is the system's default, the user's own lies in a
+// configuration folder that does not exist yet.
+class UserFolder : public GameFolder {
+protected:
+    std::string config_folder() const { return folder.file("home/.config/mirelvanthoque"); }
+    std::string own_file() const { return config_folder() + "/" + kConditionsFileName; }
+    ConditionsPlace place() const { return {own_file(), file(), config_folder()}; }
+    static ConditionsRecord record_with_colours(std::uint8_t standard, std::uint8_t emphasized) {
+        ConditionsRecord record;
+        record.standard_attribute = standard;
+        record.emphasized_attribute = emphasized;
+        return record;
+    }
+};
+
+TEST_F(UserFolder, TheDefaultBesideTheProgramStartsTheUsersOwnFileInAPrivateFolder) {
+    const ConditionsRecord system_default = record_with_colours(0x1F, 0x1E);
+    write_file(system_default);
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail);
+    rig.app.conditions_place = place();
+    rig.terminal.type("e9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_EQ(rig.app.colours, (ColourScheme{0x1F, 0x1E}));
+    EXPECT_EQ(load_conditions(own_file()), system_default);
+    EXPECT_EQ(TempFolder::read_bytes(own_file()).size(), 80u);
+    EXPECT_EQ(fs::status(config_folder()).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(read_file(), bytes_of(system_default));
+}
+
+TEST_F(UserFolder, OnceTheUserHasAFileTheDefaultIsNoLongerRead) {
+    write_file(record_with_colours(0x1F, 0x1E));
+    fs::create_directories(config_folder());
+    const ConditionsBytes own = to_bytes(record_with_colours(0x2F, 0x2E));
+    TempFolder::write_bytes(own_file(), {own.begin(), own.end()});
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail);
+    rig.app.conditions_place = place();
+    rig.terminal.type("e9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_EQ(rig.app.colours, (ColourScheme{0x2F, 0x2E}));
+    EXPECT_EQ(TempFolder::read_bytes(own_file()), std::vector<std::uint8_t>(own.begin(), own.end()));
+    EXPECT_EQ(read_file(), bytes_of(record_with_colours(0x1F, 0x1E)));
+}
+
+TEST_F(UserFolder, AFolderThatCannotBeMadeLeavesTheRunAndTheDefaultAlone) {
+    write_file(record_with_colours(0x1F, 0x1E));
+    TempFolder::write_bytes(folder.file("home"), {'x'});
+    TestRig rig(ScriptedTerminal::WhenExhausted::Fail);
+    rig.app.conditions_place = place();
+    rig.terminal.type("e4\r9");
+    EXPECT_EQ(run_program(rig.app), 0);
+    EXPECT_FALSE(fs::exists(own_file()));
+    EXPECT_EQ(read_file(), bytes_of(record_with_colours(0x1F, 0x1E)));
 }
 
 }  // namespace

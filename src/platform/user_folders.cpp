@@ -1,0 +1,50 @@
+#include "platform/user_folders.hpp"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+std::optional<std::string> environment_value(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+}
+
+std::string home_folder() {
+    if (const auto home = environment_value("HOME"); home && home->starts_with('/')) return *home;
+    std::vector<char> buffer(4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE)
+        buffer.resize(buffer.size() * 2);
+    if (found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/') return {};
+    return found->pw_dir;
+}
+
+bool writable_by_user(const std::string& path) {
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool entry_exists(const std::string& path) {
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0;
+}
+
+bool make_private_folders(const std::string& folder) {
+    std::string made;
+    std::size_t start = 0;
+    while (start <= folder.size()) {
+        const std::size_t slash = folder.find('/', start);
+        const std::size_t end = slash == std::string::npos ? folder.size() : slash;
+        made = folder.substr(0, end);
+        if (!made.empty() && mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        start = end + 1;
+    }
+    struct stat status;
+    return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
