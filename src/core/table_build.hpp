@@ -12,6 +12,8 @@ struct BuildHooks {
     std::function<void(std::uint64_t made)> heartbeat;
     // Each time the tenths done (entries made * 10 div entries) grow.
     std::function<void(int tenths)> progress;
+
+    bool asks_to_abandon() const { return abandon_requested && abandon_requested(); }
 };
 
 // Calls a build's hooks at the pace they promise, over `entries` entries in all.
@@ -23,8 +25,7 @@ public:
     // Before entry `made`, counted from 0: true when the build is to break off.
     bool before_entry(std::uint64_t made) const {
         if (made % kHeartbeatEntries == 0 && hooks_.heartbeat) hooks_.heartbeat(made);
-        return made % kEntriesPerPoll == 0 && hooks_.abandon_requested &&
-               hooks_.abandon_requested();
+        return made % kEntriesPerPoll == 0 && hooks_.asks_to_abandon();
     }
     // Once `made` entries are done.
     void after_entry(std::uint64_t made) {

@@ -7,14 +7,6 @@
 
 #include "core/code_counts.hpp"
 
-namespace {
-
-bool abandon_requested(const BuildHooks& hooks) {
-    return hooks.abandon_requested && hooks.abandon_requested();
-}
-
-}  // namespace
-
 std::array<std::uint8_t, kRingSize + 1> random_order(int m, Random& random) {
     std::array<std::uint8_t, kRingSize + 1> pool{};
     for (int k = 1; k <= m; ++k) pool[k] = static_cast<std::uint8_t>(k);
@@ -113,7 +105,7 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
     for (std::size_t i = tries_list.size(); i > 1; --i)
         std::swap(tries_list[i - 1], tries_list[random.uniform(i)]);
     if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
-    if (abandon_requested(hooks)) {
+    if (hooks.asks_to_abandon()) {
         release();
         tries_list.clear();
         return BuildResult::Abandoned;
@@ -143,7 +135,7 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
         return BuildResult::NoRoom;
     }
     if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
-    if (abandon_requested(hooks)) {
+    if (hooks.asks_to_abandon()) {
         release();
         tries_list.clear();
         candidates.release();

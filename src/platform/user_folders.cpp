@@ -35,7 +35,18 @@ bool entry_exists(const std::string& path) {
     return lstat(path.c_str(), &status) == 0;
 }
 
+namespace {
+
+bool is_folder(const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
 bool make_private_folders(const std::string& folder) {
+    // Every save asks; once the folder is there, one look answers.
+    if (is_folder(folder)) return true;
     std::string made;
     std::size_t start = 0;
     while (start <= folder.size()) {
@@ -45,6 +56,5 @@ bool make_private_folders(const std::string& folder) {
         if (!made.empty() && mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return false;
         start = end + 1;
     }
-    struct stat status;
-    return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return is_folder(folder);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "program/conditions_file.hpp"
+#include "support/conditions_bytes.hpp"
 #include "support/game_in_pty.hpp"
 #include "support/other_user.hpp"
 #include "support/temp_folder.hpp"
@@ -24,11 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::set<std::string> kGameAndFile{"mirelvanthoque", kConditionsFileName};
-
-std::vector<std::uint8_t> bytes_of(const ConditionsRecord& record) {
-    const ConditionsBytes bytes = to_bytes(record);
-    return {bytes.begin(), bytes.end()};
-}
 
 // A few bytes that no record is: a run that saves leaves the defaults' 80 bytes instead.
 const std::vector<std::uint8_t> kShortFile{'o', 'l', 'd'};

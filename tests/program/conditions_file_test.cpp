@@ -21,6 +21,7 @@
 #include "platform/safe_file.hpp"
 #include "platform/temporary_file.hpp"
 #include "program/conditions_file.hpp"
+#include "support/conditions_bytes.hpp"
 #include "support/other_user.hpp"
 #include "support/temp_folder.hpp"
 
@@ -156,11 +157,6 @@ TEST_F(ConditionsFile, AWriteThatFailsHalfWayLeavesTheOldFileIntact) {
 TEST_F(ConditionsFile, AMissingFolderIsAbsorbed) {
     EXPECT_FALSE(save_conditions((folder_ / "gone" / kConditionsFileName).string(), ConditionsRecord{}));
     EXPECT_EQ(load_conditions((folder_ / "gone" / kConditionsFileName).string()), ConditionsRecord{});
-}
-
-std::vector<std::uint8_t> bytes_of(const ConditionsRecord& record) {
-    const ConditionsBytes bytes = to_bytes(record);
-    return {bytes.begin(), bytes.end()};
 }
 
 bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }

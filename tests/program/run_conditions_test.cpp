@@ -9,6 +9,7 @@
 #include "core/keys.hpp"
 #include "program/conditions_file.hpp"
 #include "program/program.hpp"
+#include "support/conditions_bytes.hpp"
 #include "support/temp_folder.hpp"
 #include "support/test_rig.hpp"
 
@@ -21,15 +22,8 @@ class GameFolder : public ::testing::Test {
 protected:
     std::string program() const { return folder.file("mirelvanthoque"); }
     std::string file() const { return folder.file(kConditionsFileName); }
-    void write_file(const ConditionsRecord& record) const {
-        const ConditionsBytes bytes = to_bytes(record);
-        TempFolder::write_bytes(file(), {bytes.begin(), bytes.end()});
-    }
+    void write_file(const ConditionsRecord& record) const { TempFolder::write_bytes(file(), bytes_of(record)); }
     std::vector<std::uint8_t> read_file() const { return TempFolder::read_bytes(file()); }
-    static std::vector<std::uint8_t> bytes_of(const ConditionsRecord& record) {
-        const ConditionsBytes bytes = to_bytes(record);
-        return {bytes.begin(), bytes.end()};
-    }
 
     TempFolder folder{"run-conditions"};
     const fs::path& folder_ = folder.path();
@@ -42,8 +36,7 @@ TEST_F(GameFolder, StartingWithoutAFileUsesTheDefaultsAndTheEndWritesThem) {
     EXPECT_EQ(rig.app.conditions_place.own, file());
     EXPECT_EQ(rig.app.setup.record, ConditionsRecord{});
     EXPECT_EQ(rig.app.colours, (ColourScheme{31, 30}));
-    const ConditionsBytes defaults = to_bytes(ConditionsRecord{});
-    EXPECT_EQ(read_file(), std::vector<std::uint8_t>(defaults.begin(), defaults.end()));
+    EXPECT_EQ(read_file(), bytes_of(ConditionsRecord{}));
 }
 
 TEST_F(GameFolder, TheLoadedRecordIsValidatedAndItsColoursTakenIntoUse) {
@@ -91,8 +84,7 @@ TEST_F(GameFolder, AValidFileSurvivesARunByteForByte) {
     TestRig rig(ScriptedTerminal::WhenExhausted::Fail, program());
     rig.terminal.type("d9");
     EXPECT_EQ(run_program(rig.app), 0);
-    const ConditionsBytes bytes = to_bytes(record);
-    EXPECT_EQ(read_file(), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    EXPECT_EQ(read_file(), bytes_of(record));
 }
 
 TEST_F(GameFolder, TheMenuWritesTheFileOnEachPassAndAfterColoursAndConfiguration) {
@@ -161,14 +153,14 @@ TEST_F(UserFolder, TheDefaultBesideTheProgramStartsTheUsersOwnFileInAPrivateFold
 TEST_F(UserFolder, OnceTheUserHasAFileTheDefaultIsNoLongerRead) {
     write_file(record_with_colours(0x1F, 0x1E));
     fs::create_directories(config_folder());
-    const ConditionsBytes own = to_bytes(record_with_colours(0x2F, 0x2E));
-    TempFolder::write_bytes(own_file(), {own.begin(), own.end()});
+    const std::vector<std::uint8_t> own = bytes_of(record_with_colours(0x2F, 0x2E));
+    TempFolder::write_bytes(own_file(), own);
     TestRig rig(ScriptedTerminal::WhenExhausted::Fail);
     rig.app.conditions_place = place();
     rig.terminal.type("e9");
     EXPECT_EQ(run_program(rig.app), 0);
     EXPECT_EQ(rig.app.colours, (ColourScheme{0x2F, 0x2E}));
-    EXPECT_EQ(TempFolder::read_bytes(own_file()), std::vector<std::uint8_t>(own.begin(), own.end()));
+    EXPECT_EQ(TempFolder::read_bytes(own_file()), own);
     EXPECT_EQ(read_file(), bytes_of(record_with_colours(0x1F, 0x1E)));
 }
 
