@@ -136,19 +136,10 @@ void ReferenceGuesser::search(Random& random) {
     }
     const bool reduced = reduction_allowed && !two_left && try_count_ >= 3 &&
                          candidate_count_ >= 3 && set_up_symmetry(random);
-    Node* last_weighed = nullptr;
+    // Never stopped early, the search leaves the tries list as it was.
     for (Node* node = tries_; node; node = node->next_try) {
         if (reduced && !canonical(node->code)) continue;
         weigh(node->code, node, random);
-        last_weighed = node;
-    }
-    // Stopped at its last canonical try, the search leaves the next one to begin after it.
-    if (reduced && try_count_ > 2 && last_weighed->next_try) {
-        Node* tail = last_weighed;
-        while (tail->next_try) tail = tail->next_try;
-        tail->next_try = tries_;
-        tries_ = last_weighed->next_try;
-        last_weighed->next_try = nullptr;
     }
 }
 

@@ -198,8 +198,9 @@ bool Guesser::evaluate_next(Random& random) {
 }
 
 void Guesser::end_search() {
-    // A search cut short begins the next one with the tries it did not reach.
-    if (!opening_ && tries_.size() > 2 && cursor_ < tries_.size())
+    // A search cut short begins the next one with the tries it did not reach. A search that
+    // evaluated every canonical try was not cut short, however many tries it skipped.
+    if (!opening_ && tries_.size() > 2 && !search_done())
         std::rotate(tries_.begin(), tries_.begin() + static_cast<long>(cursor_), tries_.end());
 }
 

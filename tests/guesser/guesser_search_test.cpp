@@ -470,6 +470,25 @@ TEST(GuesserSearch, SearchesCutShortTwiceKeepEveryTry) {
     }
 }
 
+TEST(GuesserSearch, WholeReducedSearchLeavesTheListAsBegun) {
+    // Every canonical try weighed is a search run to its end, however many tries the
+    // symmetry pass skipped: the next search starts from the same head.
+    const GuessShape shape{4, 6, true, true, false};
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(seed);
+        Random random(seed);
+        Guesser guesser = opened(shape, random);
+        guesser.apply(largest_class(guesser.chosen_classes(), 4, false), random);
+        ASSERT_FALSE(guesser.opening_phase());
+        guesser.begin_search(random);
+        ASSERT_LT(guesser.to_evaluate(), guesser.tries_count()) << "the symmetry pass skips tries";
+        const std::vector<std::int32_t> begun = guesser.tries();
+        while (!guesser.search_done()) guesser.evaluate_next(random);
+        guesser.end_search();
+        EXPECT_EQ(guesser.tries(), begun);
+    }
+}
+
 // ---------------------------------------------------------------- responses
 
 TEST(GuesserFilter, TotalEqualToLengthFixesTheMultiset) {
