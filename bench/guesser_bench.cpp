@@ -11,6 +11,7 @@
 
 #include "bench_figures.hpp"
 #include "guesser/guesser.hpp"
+#include "guesser/search_workers.hpp"
 #include "reference_guesser.hpp"
 
 namespace {
@@ -38,9 +39,15 @@ struct Condition {
     Games quick;
 };
 
+// The vacant sign is only ever in play with two signs, over four places or more.
 constexpr Condition kConditions[] = {
     {4, 6, true, false, {Answers::All, 0, 100}, {Answers::All, 0, 20}},
-    {4, 6, true, true, {Answers::All, 0, 50}, {Answers::All, 0, 10}},
+    {4, 2, true, true, {Answers::All, 0, 16}, {Answers::All, 0, 8}},
+    {5, 2, true, true, {Answers::All, 0, 16}, {Answers::All, 0, 8}},
+    {6, 2, true, true, {Answers::All, 0, 16}, {Answers::All, 0, 6}},
+    {7, 2, true, true, {Answers::All, 0, 12}, {Answers::All, 0, 4}},
+    {8, 2, true, true, {Answers::All, 0, 8}, {Answers::All, 0, 3}},
+    {9, 2, true, true, {Answers::All, 0, 6}, {Answers::All, 0, 2}},
     {4, 10, false, false, {Answers::All, 0, 50}, {Answers::All, 0, 10}},
     {6, 6, false, false, {Answers::All, 0, 20}, {Answers::Random, 100, 5}},
     {5, 8, true, false, {Answers::All, 0, 20}, {Answers::Random, 100, 4}},
@@ -301,9 +308,63 @@ void play_reference(const GuessShape& shape, const Code& answer, Played& played,
     played.sound = false;
 }
 
+// The whole 5 over 8 set as a strategy tree and the first full search of 5 over 19, each with
+// one thread and with all of them, in the same run.
+bool run_speed_up(int threads) {
+    SearchWorkers workers(threads);
+    const auto built = [](Guesser& guesser, Random& random) {
+        return guesser.build(random, kMemory, {}) == BuildResult::Built;
+    };
+
+    const GuessShape eight{5, 8, true, true, false};
+    const CodeSet eight_set{8, 5, true};
+    const std::vector<Code> answers = all_codes(eight_set);
+    std::unordered_set<std::uint64_t> sample;
+    for (const Code& answer : random_codes(eight_set, 20)) sample.insert(key_of(answer));
+    std::array<double, 2> tree_seconds{};
+    std::array<std::uint64_t, 2> tree_signatures{};
+    bool sound = true;
+    for (int run = 0; run < 2; ++run) {
+        Guesser root(eight);
+        Random random(kSeed);
+        sound = built(root, random) && sound;
+        if (run == 1) root.use_workers(&workers);
+        TreeWalk walk{true, sample, {}};
+        const auto start = std::chrono::steady_clock::now();
+        walk.explore(root, random, answers, Signature{}, 0);
+        tree_seconds[run] = seconds_since(start);
+        tree_signatures[run] = walk.played.signature;
+        sound = sound && walk.played.sound && walk.played.games == static_cast<int>(answers.size());
+    }
+
+    const GuessShape nineteen{5, 19, true, true, false};
+    const Code answer = random_codes(CodeSet{19, 5, true}, 1).front();
+    std::array<SearchFigures, 2> first{};
+    for (int run = 0; run < 2; ++run) {
+        Guesser root(nineteen);
+        Random random(kSeed);
+        sound = built(root, random) && sound;
+        if (run == 1) root.use_workers(&workers);
+        first[run] = time_first_full_search(root, random, answer, 3);
+    }
+    const bool equal = sound && tree_signatures[0] == tree_signatures[1] && first[0].scorings > 0;
+    std::printf(
+        "guesser speed-up, %d threads against 1: 5 over 8 whole set %7.3f s against %7.3f s = %.2f | "
+        "5 over 19 first full search %7.3f s = %.3g/s against %7.3f s = %.3g/s = %.2f | "
+        "signature %016llx, 1 thread %016llx %s\n",
+        threads, tree_seconds[1], tree_seconds[0], tree_seconds[1] > 0 ? tree_seconds[0] / tree_seconds[1] : 0.0,
+        first[1].seconds, first[1].rate(), first[0].seconds, first[0].rate(),
+        first[1].seconds > 0 ? first[0].seconds / first[1].seconds : 0.0,
+        static_cast<unsigned long long>(tree_signatures[1]), static_cast<unsigned long long>(tree_signatures[0]),
+        equal ? "equal" : sound ? "DIFFERENT" : "GAME WENT WRONG");
+    std::fflush(stdout);
+    return equal;
+}
+
 }  // namespace
 
-bool run_guesser_bench(bool quick) {
+bool run_guesser_bench(bool quick, int threads) {
+    SearchWorkers workers(threads);
     const int samples = quick ? 3 : 5;
     // Short searches are timed more often: the machines are shared, and a median of a few
     // runs of 10 ms moves by a third from one minute to the next.
@@ -316,6 +377,7 @@ bool run_guesser_bench(bool quick) {
         const Games games = quick ? condition.quick : condition.full;
 
         Guesser root(shape);
+        root.use_workers(&workers);
         Random root_random(kSeed);
         std::vector<double> builds;
         bool built = true;
@@ -326,6 +388,7 @@ bool run_guesser_bench(bool quick) {
             built = built && guesser.build(random, kMemory, {}) == BuildResult::Built;
             builds.push_back(seconds_since(start));
             root = std::move(guesser);
+            root.use_workers(&workers);
             root_random = random;
         }
         const std::vector<Code> answers = answers_of(games, set, root.opening_try());
@@ -357,10 +420,10 @@ bool run_guesser_bench(bool quick) {
                                        (condition.vacant ? ", vacant" : "");
         const char* kind = games.answers == Answers::All ? "all" : games.answers == Answers::Random ? "random" : "near";
         std::printf(
-            "guesser %d over %2d signs %-23s %-6s %6d games: worst %d mean %.3f in %7.3f s | build %7.4f s, "
+            "guesser %d over %2d signs %-23s %-6s %2d threads %6d games: worst %d mean %.3f in %7.3f s | build %7.4f s, "
             "ref %7.4f s | first full search %8.4f s = %.3g/s, ref %8.4f s = %.3g/s | ratio %5.1f | "
             "signature %016llx, ref %016llx over %d games %s\n",
-            condition.length, condition.set_size, conditions.c_str(), kind, walk.played.games, walk.played.worst,
+            condition.length, condition.set_size, conditions.c_str(), kind, threads, walk.played.games, walk.played.worst,
             walk.played.games ? static_cast<double>(walk.played.tries) / walk.played.games : 0.0, tree_seconds,
             median(builds), median(reference_builds), first.seconds, first.rate(), reference_first.seconds,
             reference_first.rate(), reference_first.rate() > 0 ? first.rate() / reference_first.rate() : 0.0,
@@ -369,5 +432,5 @@ bool run_guesser_bench(bool quick) {
             equal ? "equal" : sound ? "DIFFERENT" : "GAME WENT WRONG");
         std::fflush(stdout);
     }
-    return all_equal;
+    return run_speed_up(threads) && all_equal;
 }

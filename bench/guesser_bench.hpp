@@ -4,5 +4,6 @@
 // first search after the opening against the plain reference, and whole code sets (or a sample)
 // played as a strategy tree, with a signature of the choices that the reference must match on
 // its sample of games. Prints one line per condition; false when a signature differs or a game
-// went wrong.
-bool run_guesser_bench(bool quick);
+// went wrong. Then the same search on one thread against `threads`, with the speed-up. The
+// guesser's search runs on `threads` threads.
+bool run_guesser_bench(bool quick, int threads);

@@ -112,12 +112,12 @@ constexpr std::size_t kLanes = sizeof(Lanes);
 // The helpers take and give vectors by reference: a 32-byte vector passed by value through
 // code built without AVX would change the calling convention, and clang refuses it.
 template <typename V>
-void load_lanes(V& lanes, const std::uint8_t* bytes) {
+[[gnu::always_inline]] inline void load_lanes(V& lanes, const std::uint8_t* bytes) {
     std::memcpy(&lanes, bytes, sizeof lanes);
 }
 
 template <typename V>
-void broadcast(V& lanes, std::uint8_t value) {
+[[gnu::always_inline]] inline void broadcast(V& lanes, std::uint8_t value) {
     lanes = V{} + value;
 }
 
@@ -307,12 +307,13 @@ class SpreadTally {
 // unroll. The candidates' sign counts and the try's counts sit in the same nibble, so min()
 // works on them in place; the low and high nibble sums cannot carry into each other because
 // T never exceeds 9. Whole vectors may run into the padding of the columns, the responses'
-// included; only the numbers of candidates are counted.
+// included; only the numbers of candidates are counted. The responses go into their column,
+// or, in_column false, block by block into a buffer of a block's length.
 // The 32-byte instantiation is only ever inlined into the AVX2 pass.
 template <typename V, int N, int M, typename Tally>
 [[gnu::always_inline]] inline void classify_blocks(const PassPlan& plan, std::size_t first,
                                                    std::size_t size, std::uint8_t* responses,
-                                                   Tally& tally) {
+                                                   bool in_column, Tally& tally) {
     std::array<V, N> try_signs;
     for (int q = 0; q < N; ++q) broadcast(try_signs[q], plan.try_signs[q]);
     std::array<V, M> masks;
@@ -326,6 +327,7 @@ template <typename V, int N, int M, typename Tally>
 
     for (std::size_t begin = first; begin < size; begin += kBlock) {
         const std::size_t length = std::min(kBlock, size - begin);
+        std::uint8_t* const out = in_column ? responses + begin : responses;
         for (std::size_t i = 0; i < length; i += sizeof(V)) {
             const std::size_t entry = begin + i;
             V p{};
@@ -344,30 +346,31 @@ template <typename V, int N, int M, typename Tally>
             }
             const V t = (common >> 4) + (common & low_nibble);
             const V number = ((t * (t + 1)) >> 1) + p;
-            std::memcpy(responses + entry, &number, sizeof number);
+            std::memcpy(out + i, &number, sizeof number);
         }
-        tally.add_block(responses + begin, length);
+        tally.add_block(out, length);
     }
 }
 
 template <int N, int M, typename Tally>
 void classify_pass(const PassPlan& plan, std::size_t first, std::size_t size,
-                   std::uint8_t* responses, Tally& tally) {
-    classify_blocks<Lanes, N, M>(plan, first, size, responses, tally);
+                   std::uint8_t* responses, bool in_column, Tally& tally) {
+    classify_blocks<Lanes, N, M>(plan, first, size, responses, in_column, tally);
 }
 
 #if defined(__x86_64__)
 template <int N, int M, typename Tally>
 __attribute__((target("avx2"))) void classify_pass_avx2(const PassPlan& plan, std::size_t first,
                                                         std::size_t size,
-                                                        std::uint8_t* responses, Tally& tally) {
-    classify_blocks<WideVectorLanes, N, M>(plan, first, size, responses, tally);
+                                                        std::uint8_t* responses, bool in_column,
+                                                        Tally& tally) {
+    classify_blocks<WideVectorLanes, N, M>(plan, first, size, responses, in_column, tally);
 }
 #endif
 
 // A pass over the entries first..size - 1; first must be a multiple of the block size.
 template <typename Tally>
-using PassFunction = void (*)(const PassPlan&, std::size_t, std::size_t, std::uint8_t*, Tally&);
+using PassFunction = void (*)(const PassPlan&, std::size_t, std::size_t, std::uint8_t*, bool, Tally&);
 
 template <typename Tally>
 struct PortablePass {
@@ -607,20 +610,21 @@ ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counte
         [&](int pair) { return count_column(pair); });
     ResponseTally tally(triangle(n + 1));
     pass_for<ResponseTally>(width_, n, plan.counted_signs)(plan, 0, size_, response_column(),
-                                                          tally);
+                                                          true, tally);
     last_known_total_ = known_total;
     return classes_of(tally, n, known_total);
 }
 
 BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignFlags& counted,
                                                std::optional<int> known_total,
-                                               const ClassBound& bound) {
+                                               const ClassBound& bound) const {
     const int n = set_.code_length;
     const PassPlan plan = plan_for(
         try_code, counted, known_total.has_value(), set_.set_size,
         [&](int position) { return position_column(position); },
         [&](int pair) { return count_column(pair); });
-    last_known_total_ = known_total;
+    // The list is shared by every worker of a search: the responses stay on this stack.
+    alignas(kColumnAlignment) std::uint8_t responses[kBlock];
     BoundedClasses result;
     const auto finish = [&](const auto& tally) {
         result.spread = tally.spread();
@@ -633,7 +637,7 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
     };
     if (size_ <= SpreadTally::kMostCodes) {
         SpreadTally tally;
-        pass_for<SpreadTally>(width_, n, plan.counted_signs)(plan, 0, size_, response_column(), tally);
+        pass_for<SpreadTally>(width_, n, plan.counted_signs)(plan, 0, size_, responses, false, tally);
         result.scored = size_;
         finish(tally);
         return result;
@@ -642,7 +646,7 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
         const auto pass = pass_for<Tally>(width_, n, plan.counted_signs);
         for (std::size_t begin = 0; begin < size_; begin += kBoundedChunk) {
             const std::size_t end = std::min(size_, begin + kBoundedChunk);
-            pass(plan, begin, end, response_column(), tally);
+            pass(plan, begin, end, responses, false, tally);
             result.scored = end;
             if (end == size_) break;
             if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
@@ -665,16 +669,6 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
         chunked(tally);
     }
     return result;
-}
-
-ClassTable CandidateList::last_classes() const {
-    struct Histogram {
-        std::array<std::uint32_t, kResponseNumbers> counts{};
-        std::uint32_t total(int number) const { return counts[number]; }
-    } histogram;
-    const std::uint8_t* responses = response_column();
-    for (std::size_t entry = 0; entry < size_; ++entry) ++histogram.counts[responses[entry]];
-    return classes_of(histogram, set_.code_length, last_known_total_);
 }
 
 void CandidateList::assign(const CodeSet& set, std::size_t count,

@@ -74,12 +74,11 @@ class CandidateList {
     ClassTable classify(const Code& try_code, const SignFlags& counted,
                         std::optional<int> known_total);
 
-    // The same classes, unless the try is found part way to be worse than the bound; then
-    // the pass stops. Until the next classify the responses are those of this pass.
+    // The spread of the same classes, unless the try is found part way to be worse than the
+    // bound; then the pass stops. Leaves the list as it is, so that several threads may weigh
+    // tries on it at once; the responses stored stay those of the last classify.
     BoundedClasses classify_bounded(const Code& try_code, const SignFlags& counted,
-                                    std::optional<int> known_total, const ClassBound& bound);
-    // The classes of the last pass, which must have been complete, from the responses it stored.
-    ClassTable last_classes() const;
+                                    std::optional<int> known_total, const ClassBound& bound) const;
 
     // The signs that some candidate holds.
     SignFlags signs_present() const;

@@ -7,6 +7,14 @@
 
 #include "core/code_counts.hpp"
 
+namespace {
+
+// Entries of the shuffle and of the candidate chain between two looks at the keyboard: a
+// few milliseconds' work.
+constexpr std::size_t kEntriesPerLook = std::size_t{1} << 16;
+
+}  // namespace
+
 std::array<std::uint8_t, kRingSize + 1> random_order(int m, Random& random) {
     std::array<std::uint8_t, kRingSize + 1> pool{};
     for (int k = 1; k <= m; ++k) pool[k] = static_cast<std::uint8_t>(k);
@@ -59,6 +67,7 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
     if (bytes_needed(shape) > memory_available) return BuildResult::TooLargeForMachine;
     shape_ = shape;
     length_ = shape.length;
+    first_eight_mask_ = length_ >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * length_)) - 1;
     storage_ = storage;
     for (int digit = 0; digit <= shape.set_size; ++digit)
         digit_of_sign_[storage.sign[digit]] = static_cast<std::uint8_t>(digit);
@@ -66,7 +75,8 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
 
     try {
         codes_ = std::make_shared<std::uint8_t[]>(static_cast<std::size_t>(tries) *
-                                                  static_cast<std::size_t>(length_));
+                                                      static_cast<std::size_t>(length_) +
+                                                  kCodePadding);
         tries_list.reserve(static_cast<std::size_t>(tries));
     } catch (const std::bad_alloc&) {
         release();
@@ -100,16 +110,26 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
     }
     count_ = tries;
 
-    tries_list.resize(static_cast<std::size_t>(tries));
-    std::iota(tries_list.begin(), tries_list.end(), 0);
-    for (std::size_t i = tries_list.size(); i > 1; --i)
-        std::swap(tries_list[i - 1], tries_list[random.uniform(i)]);
-    if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
-    if (hooks.asks_to_abandon()) {
+    // The shuffle and the chain take seconds for the largest tables: they keep the clock
+    // and the keyboard as the odometer does, at a coarser pace.
+    const auto keeps_going = [&] {
+        if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
+        return !hooks.asks_to_abandon();
+    };
+    const auto abandoned = [&] {
         release();
         tries_list.clear();
+        candidates.release();
         return BuildResult::Abandoned;
+    };
+    tries_list.resize(static_cast<std::size_t>(tries));
+    std::iota(tries_list.begin(), tries_list.end(), 0);
+    for (std::size_t i = tries_list.size(); i > 1; --i) {
+        std::swap(tries_list[i - 1], tries_list[random.uniform(i)]);
+        const std::size_t shuffled = tries_list.size() - i;  // before this swap
+        if (shuffled > 0 && shuffled % kEntriesPerLook == 0 && !keeps_going()) return abandoned();
     }
+    if (!keeps_going()) return abandoned();
 
     // The candidates, newest try first: no vacant place, and no sign twice without repetition.
     std::vector<std::int32_t> chain;
@@ -117,6 +137,8 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
         chain.reserve(static_cast<std::size_t>(
             code_count(shape.set_size, shape.length, shape.chain_repetition)));
         for (std::int32_t number = tries - 1; number >= 0; --number) {
+            const auto looked_at = static_cast<std::size_t>(tries - 1 - number);
+            if (looked_at > 0 && looked_at % kEntriesPerLook == 0 && !keeps_going()) return abandoned();
             const Code try_code = code(number);
             std::array<std::uint8_t, kRingSize + 1> counts{};
             bool fits = true;
@@ -134,13 +156,7 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
         candidates.release();
         return BuildResult::NoRoom;
     }
-    if (hooks.heartbeat) hooks.heartbeat(static_cast<std::uint64_t>(tries));
-    if (hooks.asks_to_abandon()) {
-        release();
-        tries_list.clear();
-        candidates.release();
-        return BuildResult::Abandoned;
-    }
+    if (!keeps_going()) return abandoned();
     return BuildResult::Built;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -48,11 +49,18 @@ class TryTable {
                       std::vector<std::int32_t>& tries_list, CandidateList& candidates);
 
     std::int32_t size() const { return count_; }
+    // Reads whole words past the code's last place, which the padding of the table allows:
+    // a copy of length_ bytes would be a library call for every try of a search.
     Code code(std::int32_t number) const {
+        static_assert(kMaxCodeLength == 9);
+        const std::uint8_t* signs = codes_.get() + static_cast<std::size_t>(number) * length_;
+        std::uint64_t first_eight = 0;
+        std::memcpy(&first_eight, signs, sizeof first_eight);
+        first_eight &= first_eight_mask_;
         Code code;
         code.length = length_;
-        const std::uint8_t* signs = codes_.get() + static_cast<std::size_t>(number) * length_;
-        for (int position = 0; position < length_; ++position) code.signs[position] = signs[position];
+        std::memcpy(code.signs.data(), &first_eight, sizeof first_eight);
+        code.signs[8] = length_ == 9 ? signs[8] : 0;
         return code;
     }
     // Whether the try holds any of the flagged signs.
@@ -68,9 +76,12 @@ class TryTable {
     void release();
 
    private:
+    static constexpr std::size_t kCodePadding = 8;
+
     GuessShape shape_;
     int length_ = 0;
     std::int32_t count_ = 0;
+    std::uint64_t first_eight_mask_ = 0;  // the places of a code among its first eight bytes
     Relabelling storage_;
     std::array<std::uint8_t, kRingSize + 1> digit_of_sign_{};
     // Never changed once made, so the copies of a guesser share them.

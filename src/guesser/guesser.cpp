@@ -1,6 +1,8 @@
 #include "guesser/guesser.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <string>
 
 #include "guesser/opening.hpp"
@@ -28,23 +30,41 @@ bool holds(const Code& code, SignIndex sign) {
 
 int count_flags(const SignFlags& flags) { return static_cast<int>(std::count(flags.begin(), flags.end(), true)); }
 
+// Below this many scorings in all a search is over before the helpers would have woken.
+constexpr std::uint64_t kWorkWorthHelpers = std::uint64_t{1} << 14;
+// The passes over the tries list go in ranges of this many tries, well under a millisecond
+// each; the pulse comes every few milliseconds, after so many ranges. Shorter lists are not
+// worth waking the helpers for.
+constexpr std::size_t kRangeTries = std::size_t{1} << 14;
+constexpr int kRangesPerPulse = 16;
+constexpr std::size_t kTriesWorthHelpers = std::size_t{1} << 17;
+// The filtering pulses between its steps over lists at least this long.
+constexpr std::size_t kCandidatesWorthPulse = std::size_t{1} << 20;
+
+// What the symmetry pass finds over the tries list, range by range on any thread.
+struct SymmetryPass {
+    Guesser* guesser = nullptr;
+    std::int32_t fresh_number = -1;
+    std::size_t places = 0;  // a place past the list: none found
+    std::atomic<std::int32_t> canonical_count{0};
+    std::atomic<std::size_t> first_canonical_place{places};
+    std::atomic<std::size_t> fresh_place{places};
+};
+
+struct Pruning {
+    Guesser* guesser = nullptr;
+    SignFlags removed{};
+};
+
+void lower_to(std::atomic<std::size_t>& value, std::size_t candidate) {
+    std::size_t current = value.load();
+    while (candidate < current && !value.compare_exchange_weak(current, candidate)) {
+    }
+}
+
 }  // namespace
 
-Measures Measures::of(const BoundedClasses& result) {
-    Measures measures;
-    measures.max = result.spread.largest;
-    measures.sum_of_squares = result.spread.sum_of_squares;
-    measures.classes = result.spread.non_empty;
-    measures.win = result.solved == 1;
-    return measures;
-}
-
-bool Measures::better_than(const Measures& best) const {
-    if (max != best.max) return max < best.max;
-    if (sum_of_squares != best.sum_of_squares) return sum_of_squares < best.sum_of_squares;
-    if (classes != best.classes) return classes > best.classes;
-    return win && !best.win;
-}
+Guesser::~Guesser() { stop_workers(); }
 
 Guesser::Guesser(const GuessShape& shape) : shape_(shape) {
     fixed_multiset_ = !shape.repetition && shape.length == shape.set_size;
@@ -74,6 +94,7 @@ BuildResult Guesser::build(Random& random, std::uint64_t memory_available,
 }
 
 void Guesser::release() {
+    stop_workers();
     table_.release();
     candidates_.release();
     std::vector<std::int32_t>().swap(tries_);
@@ -88,6 +109,7 @@ Code Guesser::begin_search(Random& random) {
     const bool two_left = tries_.size() == 2 || candidates_.size() == 2;
     if (two_left) opening_ = false;
 
+    broken_off_ = false;
     best_ = Measures{};
     best_number_ = -1;
     tie_counter_ = 2;
@@ -103,7 +125,41 @@ Code Guesser::begin_search(Random& random) {
     Code shown = table_.code(tries_.front());
     if (reduction_allowed && !two_left && tries_.size() >= 3 && candidates_.size() >= 3)
         symmetry_pass(random, shown);
+    if (broken_off_) return shown;
+    const std::uint64_t work = static_cast<std::uint64_t>(to_evaluate_) * candidates_.size();
+    on_workers_ = workers_ && workers_->threads() > 1 && work >= kWorkWorthHelpers;
+    if (on_workers_)
+        workers_->begin(tries_.size(), candidates_.size(), &weigh_place, reduction_ ? marks_.data() : nullptr, this);
     return shown;
+}
+
+BoundedClasses Guesser::weigh_place(const void* guesser, std::size_t place, const ClassBound& bound) {
+    const Guesser& self = *static_cast<const Guesser*>(guesser);
+    return self.evaluate(self.table_.code(self.tries_[place]), bound);
+}
+
+void Guesser::stop_workers() {
+    if (on_workers_) workers_->end();
+    on_workers_ = false;
+}
+
+bool Guesser::over_tries(SearchWorkers::RangeTask task, void* context) {
+    int ranges = 0;
+    const auto pulse = [&] { return ++ranges % kRangesPerPulse == 0 && pulse_ && pulse_(); };
+    if (workers_ && workers_->threads() > 1 && tries_.size() >= kTriesWorthHelpers)
+        return workers_->for_ranges(tries_.size(), kRangeTries, task, context, pulse);
+    for (std::size_t first = 0; first < tries_.size(); first += kRangeTries) {
+        const std::size_t last = std::min(first + kRangeTries, tries_.size());
+        task(context, first, last);
+        if (last < tries_.size() && pulse()) return false;
+    }
+    return true;
+}
+
+bool Guesser::pulse_breaks_off(std::size_t list_length) {
+    if (list_length < kCandidatesWorthPulse || !pulse_ || !pulse_()) return false;
+    broken_off_ = true;
+    return true;
 }
 
 // Never-used signs are interchangeable: of the tries that differ only by relabelling them,
@@ -130,27 +186,44 @@ void Guesser::symmetry_pass(Random& random, Code& shown) {
         shown = fresh;
         fresh_number = table_.number_of(fresh);
     }
-    std::int32_t canonical_count = 0;
-    std::size_t fresh_place = tries_.size();
-    bool first_shown = unused >= n;
-    for (std::size_t place = 0; place < tries_.size(); ++place) {
-        const std::int32_t number = tries_[place];
-        const Code code = table_.code(number);
-        const bool passes = canonical(code);
-        marks_[static_cast<std::size_t>(number)] = passes;
-        canonical_count += passes;
-        if (passes && !first_shown) {
-            shown = code;
-            first_shown = true;
-        }
-        if (number == fresh_number) fresh_place = place;
+    SymmetryPass pass{this, fresh_number, tries_.size()};
+    if (!over_tries(&mark_canonical, &pass)) {
+        broken_off_ = true;
+        return;
     }
+    const std::int32_t canonical_count = pass.canonical_count;
+    if (unused < n && pass.first_canonical_place < tries_.size())
+        shown = table_.code(tries_[pass.first_canonical_place]);
     if (canonical_count == 0) return;  // nothing canonical left: search without the reduction
     reduction_ = true;
     to_evaluate_ = canonical_count;
-    if (fresh_place < tries_.size())
-        std::rotate(tries_.begin(), tries_.begin() + static_cast<long>(fresh_place),
-                    tries_.begin() + static_cast<long>(fresh_place) + 1);
+    const std::size_t fresh_place = pass.fresh_place;
+    if (fresh_place < tries_.size()) {
+        const auto to_head = [fresh_place](auto& list) {
+            std::rotate(list.begin(), list.begin() + static_cast<long>(fresh_place),
+                        list.begin() + static_cast<long>(fresh_place) + 1);
+        };
+        to_head(tries_);
+        to_head(marks_);
+    }
+}
+
+// Each try has a mark of its own, so the ranges never write the same byte.
+void Guesser::mark_canonical(void* symmetry_pass, std::size_t first, std::size_t last) {
+    SymmetryPass& pass = *static_cast<SymmetryPass*>(symmetry_pass);
+    Guesser& self = *pass.guesser;
+    std::int32_t canonical_count = 0;
+    std::size_t first_canonical = last;
+    for (std::size_t place = first; place < last; ++place) {
+        const std::int32_t number = self.tries_[place];
+        const bool passes = self.canonical(self.table_.code(number));
+        self.marks_[place] = passes;
+        canonical_count += passes;
+        if (passes && first_canonical == last) first_canonical = place;
+        if (number == pass.fresh_number) pass.fresh_place = place;
+    }
+    pass.canonical_count += canonical_count;
+    lower_to(pass.first_canonical_place, first_canonical);
 }
 
 bool Guesser::canonical(const Code& code) const {
@@ -181,23 +254,39 @@ bool Guesser::evaluate_next(Random& random) {
     bool became_best = false;
     if (opening_) {
         const BoundedClasses result = evaluate(opening_code_, ClassBound{});
+        scorings_ += result.scored;
         opening_searched_ = true;
         ++evaluated_;
         weigh(opening_code_, -1, result, random, became_best);
         return became_best;
     }
-    while (cursor_ < tries_.size() && reduction_ && !marks_[static_cast<std::size_t>(tries_[cursor_])])
-        ++cursor_;
+    if (reduction_ && cursor_ < tries_.size()) {
+        const auto* next = static_cast<const std::uint8_t*>(
+            std::memchr(marks_.data() + cursor_, 1, tries_.size() - cursor_));
+        cursor_ = next ? static_cast<std::size_t>(next - marks_.data()) : tries_.size();
+    }
     if (cursor_ >= tries_.size()) return false;
-    const std::int32_t number = tries_[cursor_++];
-    const Code code = table_.code(number);
-    const BoundedClasses result = evaluate(code, ClassBound{best_.max, best_.sum_of_squares});
+    const std::size_t place = cursor_++;
+    const std::int32_t number = tries_[place];
     ++evaluated_;
+    if (on_workers_) {
+        const BoundedClasses& result = workers_->outcome(place);
+        scorings_ += result.scored;
+        if (result.abandoned) return false;
+        weigh(table_.code(number), number, result, random, became_best);
+        if (became_best) workers_->publish_best(best_);
+        return became_best;
+    }
+    const Code code = table_.code(number);
+    const BoundedClasses result = evaluate(code, best_.bound());
+    scorings_ += result.scored;
     if (!result.abandoned) weigh(code, number, result, random, became_best);
     return became_best;
 }
 
 void Guesser::end_search() {
+    stop_workers();
+    best_classes_ = candidates_.classify(best_code_, possible_, known_total(best_code_));
     // A search cut short begins the next one with the tries it did not reach. A search that
     // evaluated every canonical try was not cut short, however many tries it skipped.
     if (!opening_ && tries_.size() > 2 && !search_done())
@@ -215,10 +304,8 @@ std::optional<int> Guesser::known_total(const Code& code) const {
     return total;
 }
 
-BoundedClasses Guesser::evaluate(const Code& code, const ClassBound& bound) {
-    BoundedClasses result = candidates_.classify_bounded(code, possible_, known_total(code), bound);
-    scorings_ += result.scored;
-    return result;
+BoundedClasses Guesser::evaluate(const Code& code, const ClassBound& bound) const {
+    return candidates_.classify_bounded(code, possible_, known_total(code), bound);
 }
 
 void Guesser::weigh(const Code& code, std::int32_t number, const BoundedClasses& result,
@@ -237,7 +324,6 @@ void Guesser::weigh(const Code& code, std::int32_t number, const BoundedClasses&
     best_ = measures;
     best_code_ = code;
     best_number_ = number;
-    best_classes_ = candidates_.last_classes();
     became_best = true;
 }
 
@@ -251,7 +337,9 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
     if (!nothing) opening_ = false;
     const bool played_from_list = best_number_ >= 0;
 
+    broken_off_ = false;
     candidates_.classify(best_code_, possible_, known_total(best_code_));
+    if (pulse_breaks_off(candidates_.size())) return Applied::Aborted;
     std::vector<SignIndex> newly_absent;
     if (nothing) {
         for (int sign = shape_.set_size; sign >= 1; --sign) {
@@ -263,6 +351,7 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
         if (!newly_absent.empty()) blank_ = newly_absent.back();
     }
     candidates_.keep(response);
+    if (pulse_breaks_off(tries_.size())) return Applied::Aborted;
 
     if (candidates_.size() <= 2) {
         opening_ = false;
@@ -283,6 +372,7 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
                 possible_count_ = distinct_signs(best_code_);
             } else {
                 present = candidates_.signs_present();
+                if (pulse_breaks_off(candidates_.size())) return Applied::Aborted;
                 possible_count_ = count_flags(present);
             }
             if (possible_count_ < before) {
@@ -304,7 +394,7 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
                 newly_absent.back() = kVacantIndex;
                 drop_vacant_pending_ = false;
             }
-            remove_tries_holding(newly_absent);
+            if (!remove_tries_holding(newly_absent)) return Applied::Aborted;
         }
     }
     if (opening_) prepare_follow_up_opening(random);
@@ -320,10 +410,29 @@ void Guesser::keep_only_candidates() {
         tries_.push_back(table_.number_of(candidates_.code(entry)));
 }
 
-void Guesser::remove_tries_holding(const std::vector<SignIndex>& signs) {
-    SignFlags removed{};
-    for (SignIndex sign : signs) removed[sign] = true;
-    std::erase_if(tries_, [&](std::int32_t number) { return table_.holds_any(number, removed); });
+// The marks of the search are free until the next one: they note the tries that stay.
+bool Guesser::remove_tries_holding(const std::vector<SignIndex>& signs) {
+    Pruning pruning{this, {}};
+    for (SignIndex sign : signs) pruning.removed[sign] = true;
+    if (!over_tries(&mark_kept, &pruning)) {
+        broken_off_ = true;
+        return false;
+    }
+    std::size_t kept = 0;
+    for (std::size_t place = 0; place < tries_.size(); ++place) {
+        tries_[kept] = tries_[place];
+        kept += marks_[place];
+    }
+    tries_.resize(kept);
+    return true;
+}
+
+void Guesser::mark_kept(void* pruning, std::size_t first, std::size_t last) {
+    const Pruning& what = *static_cast<const Pruning*>(pruning);
+    Guesser& self = *what.guesser;
+    for (std::size_t place = first; place < last; ++place) {
+        self.marks_[place] = !self.table_.holds_any(self.tries_[place], what.removed);
+    }
 }
 
 // ---------------------------------------------------------------- openings

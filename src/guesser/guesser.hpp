@@ -10,29 +10,33 @@
 #include "core/random.hpp"
 #include "core/scoring.hpp"
 #include "guesser/guess_tables.hpp"
-
-// How a try splits the candidates, in the order the choice weighs it.
-struct Measures {
-    std::int32_t max = std::numeric_limits<std::int32_t>::max();
-    std::int64_t sum_of_squares = std::numeric_limits<std::int64_t>::max();
-    int classes = 0;
-    bool win = false;
-
-    static Measures of(const BoundedClasses& result);
-    // Smaller largest class, then smaller sum of squares, more classes, a candidate.
-    bool better_than(const Measures& best) const;
-    friend bool operator==(const Measures&, const Measures&) = default;
-};
+#include "guesser/measures.hpp"
+#include "guesser/search_workers.hpp"
 
 // The computer as codebreaker: every try it may play, the codes that may still be the
 // answer, and what it has learnt, with the search for the next try. A plain value, so that
-// a copy carries on a game on its own, random generator aside.
+// a copy carries on a game on its own, random generator aside (between searches; copies share
+// the workers).
 class Guesser {
    public:
     enum class Applied { Continue, Won, Aborted };
     using EscapePoll = std::function<bool()>;
 
     explicit Guesser(const GuessShape& shape);
+    ~Guesser();
+    Guesser(const Guesser&) = default;
+    Guesser(Guesser&&) = default;
+    Guesser& operator=(const Guesser&) = default;
+    Guesser& operator=(Guesser&&) = default;
+
+    // Long searches weigh their tries on these threads; without them, on the caller's alone.
+    // The workers must outlive every search of the guesser and its copies.
+    void use_workers(SearchWorkers* workers) { workers_ = workers; }
+    // Called at least every tenth of a second through the long passes over the tries list
+    // outside the evaluation of tries; true breaks the pass off, and the search or the
+    // response with it (broken_off()).
+    void use_pulse(SearchWorkers::Pulse pulse) { pulse_ = std::move(pulse); }
+    bool broken_off() const { return broken_off_; }
 
     // The tables and the first opening try. Draws the opening's relabelling, then the
     // relabelling the tries are stored through, then the shuffle.
@@ -55,16 +59,18 @@ class Guesser {
     std::uint64_t scorings() const { return scorings_; }
 
     // Sets a search up: ends the opening phase for two candidates, makes the symmetry pass
-    // when it may, and resets the best try. Returns the try to show first.
+    // when it may, and resets the best try. Returns the try to show first; unless the pulse
+    // broke it off, which leaves nothing to search.
     Code begin_search(Random& random);
     // The tries this search has to evaluate, and how many it has.
     std::int32_t to_evaluate() const { return to_evaluate_; }
     std::int32_t evaluated() const { return evaluated_; }
     bool search_done() const;
     // Evaluates the next try of the search and weighs it against the best; says whether it
-    // became the best.
+    // became the best. With workers the tries further on are being evaluated meanwhile.
     bool evaluate_next(Random& random);
-    // After the last evaluation, or when the search was stopped early.
+    // After the last evaluation, or when the search was stopped early: the workers stop and
+    // the chosen try's classes are counted.
     void end_search();
 
     const Code& chosen() const { return best_code_; }
@@ -72,11 +78,18 @@ class Guesser {
     const Measures& chosen_measures() const { return best_; }
 
     // What the response to the chosen try tells; the poll is asked where the filtering
-    // looks at the keyboard.
+    // looks at the keyboard. Aborted also when the pulse broke a pass off.
     Applied apply(Response response, Random& random, const EscapePoll& escape_requested = {});
 
    private:
-    BoundedClasses evaluate(const Code& code, const ClassBound& bound);
+    static BoundedClasses weigh_place(const void* guesser, std::size_t place, const ClassBound& bound);
+    void stop_workers();
+    bool over_tries(SearchWorkers::RangeTask task, void* context);
+    // After a long step of the filtering: whether the pulse breaks it off.
+    bool pulse_breaks_off(std::size_t list_length);
+    static void mark_canonical(void* pass, std::size_t first, std::size_t last);
+    static void mark_kept(void* pruning, std::size_t first, std::size_t last);
+    BoundedClasses evaluate(const Code& code, const ClassBound& bound) const;
     std::optional<int> known_total(const Code& code) const;
     void weigh(const Code& code, std::int32_t number, const BoundedClasses& result,
                Random& random, bool& became_best);
@@ -86,12 +99,12 @@ class Guesser {
                        Random& random);
     void prepare_follow_up_opening(Random& random);
     void keep_only_candidates();
-    void remove_tries_holding(const std::vector<SignIndex>& signs);
+    bool remove_tries_holding(const std::vector<SignIndex>& signs);
 
     GuessShape shape_;
     TryTable table_;
     std::vector<std::int32_t> tries_;
-    std::vector<std::uint8_t> marks_;
+    std::vector<std::uint8_t> marks_;  // per place of the tries list: canonical, or kept
     CandidateList candidates_;
     SignFlags possible_{};
     SignFlags used_{};
@@ -118,4 +131,8 @@ class Guesser {
     std::int32_t best_number_ = -1;  // -1: the opening try
     ClassTable best_classes_;
     std::uint64_t scorings_ = 0;
+    SearchWorkers* workers_ = nullptr;
+    SearchWorkers::Pulse pulse_;
+    bool broken_off_ = false;
+    bool on_workers_ = false;  // this search is weighed on the workers
 };

@@ -76,6 +76,8 @@ Preparation GuessingDriver::prepare() {
     shape.vacant = record.vacant_signs != 0;
 
     guesser_.emplace(shape);
+    guesser_->use_workers(&session_.search_workers());
+    guesser_->use_pulse([this] { return pulse(); });
     const BuildHooks hooks = hooks_on_clock(clock_, [this] { return escape_waiting(); });
     const std::int32_t tries = TryTable::try_count(shape);
     clock_.start_phase(PhaseWork{tries, tries, 0});
@@ -109,9 +111,15 @@ std::optional<Response> GuessingDriver::play_try(const BoardPlace& place,
     const int code_column = place.code_column(length_);
     const int row = place.screen_row();
     clock_.start_guessing();
+    decide_early_ = false;
     if (guesser.one_candidate_left()) return play_last_candidate(place, text);
 
     const Code shown = guesser.begin_search(session_.random);
+    if (guesser.broken_off()) {
+        clock_.stop_guessing();
+        release();
+        return std::nullopt;
+    }
     console.goto_xy(code_column, row);
     console.write_text(text_of(shown));
     console.goto_xy(code_column, row);
@@ -121,7 +129,6 @@ std::optional<Response> GuessingDriver::play_try(const BoardPlace& place,
     const bool opening = guesser.opening_phase();
     if (!opening) clock_.start_phase(PhaseWork{to_evaluate, least, time_limit_});
 
-    bool decide_early = false;
     while (!guesser.search_done()) {
         if (guesser.evaluate_next(session_.random))
             clock_.show_better_try(text_of(guesser.chosen()));
@@ -129,7 +136,7 @@ std::optional<Response> GuessingDriver::play_try(const BoardPlace& place,
         clock_.record_progress(evaluated);
         clock_.show_progress(static_cast<int>(static_cast<std::int64_t>(evaluated) * 10 / to_evaluate));
         clock_.tick();
-        const Stop stop = poll_keys(decide_early);
+        const Stop stop = poll_keys();
         if (stop == Stop::Abandon) {
             clock_.stop_guessing();
             release();
@@ -137,7 +144,7 @@ std::optional<Response> GuessingDriver::play_try(const BoardPlace& place,
         }
         if (opening) continue;
         const SearchProgress progress{evaluated, least, clock_.phase_elapsed(), clock_.remaining()};
-        if (decide_early && breaks_early(progress)) {
+        if (decide_early_ && breaks_early(progress)) {
             count_break();
             break;
         }
@@ -196,14 +203,20 @@ std::optional<Response> GuessingDriver::play_last_candidate(const BoardPlace& pl
     return won;
 }
 
-GuessingDriver::Stop GuessingDriver::poll_keys(bool& decide_early) {
+GuessingDriver::Stop GuessingDriver::poll_keys() {
     Console& console = session_.console;
     while (console.key_pressed()) {
         const Key key = console.next_key();
         if (keys::abandons(key)) return Stop::Abandon;
-        if (decides_early(key) && !guesser_->opening_phase()) decide_early = true;
+        if (decides_early(key) && !guesser_->opening_phase()) decide_early_ = true;
     }
     return Stop::None;
+}
+
+// The computer's long passes outside the evaluation of tries keep the clock and the keys.
+bool GuessingDriver::pulse() {
+    clock_.tick();
+    return poll_keys() == Stop::Abandon;
 }
 
 void GuessingDriver::count_break() {

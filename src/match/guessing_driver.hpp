@@ -45,7 +45,8 @@ class GuessingDriver {
    private:
     enum class Stop { None, Early, TimeLimit, Abandon };
 
-    Stop poll_keys(bool& decide_early);
+    Stop poll_keys();
+    bool pulse();
     void count_break();
     void show_time_limit();
     std::optional<Response> answer(const BoardPlace& place);
@@ -60,5 +61,6 @@ class GuessingDriver {
     int length_;
     std::int32_t time_limit_;  // hundredths, 0 for none
     int breaks_ = 0;
+    bool decide_early_ = false;  // F4 or F6 in this try's search
     bool time_limit_shown_ = false;
 };

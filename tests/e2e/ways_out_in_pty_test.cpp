@@ -67,7 +67,7 @@ TEST_P(TerminalClosedOn, TheGameEndsWithinASecondWithoutSpinning) {
     const double took = seconds_since(closed);
     ASSERT_NE(status, -1) << "still running";
     EXPECT_LT(took, where.search ? kSearchReactionSeconds : 1.0);
-    ASSERT_TRUE(WIFEXITED(status)) << status;
+    ASSERT_TRUE(WIFEXITED(status)) << status << " signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
     EXPECT_EQ(WEXITSTATUS(status), 1);
     if (!where.search) {
         EXPECT_LT(game.cpu_seconds(), 0.5);
