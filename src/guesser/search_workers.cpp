@@ -174,24 +174,25 @@ void SearchWorkers::end() {
     active_ = false;
 }
 
+// The fields are stored with release and loaded with acquire, so that a reader that sees any
+// of them new also sees the odd count before them, and one that sees the count even after
+// the change sees them all new.
 void SearchWorkers::publish_best(const Measures& best) {
     const std::uint32_t version = best_version_.load(std::memory_order_relaxed);
     best_version_.store(version + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    best_max_.store(best.max, std::memory_order_relaxed);
-    best_sum_of_squares_.store(best.sum_of_squares, std::memory_order_relaxed);
-    best_classes_and_win_.store(best.classes * 2 + (best.win ? 1 : 0), std::memory_order_relaxed);
+    best_max_.store(best.max, std::memory_order_release);
+    best_sum_of_squares_.store(best.sum_of_squares, std::memory_order_release);
+    best_classes_and_win_.store(best.classes * 2 + (best.win ? 1 : 0), std::memory_order_release);
     best_version_.store(version + 2, std::memory_order_release);
 }
 
 Measures SearchWorkers::published_best() const {
     for (;;) {
         const std::uint32_t before = best_version_.load(std::memory_order_acquire);
-        const std::int32_t classes_and_win = best_classes_and_win_.load(std::memory_order_relaxed);
-        const Measures best{best_max_.load(std::memory_order_relaxed),
-                            best_sum_of_squares_.load(std::memory_order_relaxed), classes_and_win / 2,
+        const std::int32_t classes_and_win = best_classes_and_win_.load(std::memory_order_acquire);
+        const Measures best{best_max_.load(std::memory_order_acquire),
+                            best_sum_of_squares_.load(std::memory_order_acquire), classes_and_win / 2,
                             (classes_and_win & 1) != 0};
-        std::atomic_thread_fence(std::memory_order_acquire);
         if ((before & 1) == 0 && best_version_.load(std::memory_order_relaxed) == before) return best;
         spin_pause();
     }
