@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kAbsent = 100;  // the first place of a sign a try does not hold
+constexpr std::uint8_t kAbsent = 100;  // the first place of a sign a try does not hold
 
 int distinct_signs(const Code& code) {
     SignFlags seen{};
@@ -177,6 +177,9 @@ void Guesser::symmetry_pass(Random& random, Code& shown) {
     const int skipped = std::max(unused - n, 0);
     excluded_.assign(shuffled.begin(), shuffled.begin() + skipped);
     participants_.assign(shuffled.begin() + skipped, shuffled.end());
+    symmetry_rank_.fill(kNoRank);
+    for (std::uint8_t sign : excluded_) symmetry_rank_[sign] = kExcluded;
+    for (std::size_t k = 0; k < participants_.size(); ++k) symmetry_rank_[participants_[k]] = static_cast<std::uint8_t>(k);
 
     std::int32_t fresh_number = -1;
     if (unused >= n) {
@@ -226,21 +229,18 @@ void Guesser::mark_canonical(void* symmetry_pass, std::size_t first, std::size_t
     lower_to(pass.first_canonical_place, first_canonical);
 }
 
+// One look per place: the excluded signs fail at once, the participants note their first
+// places, which must not decrease in their order.
 bool Guesser::canonical(const Code& code) const {
-    for (std::uint8_t sign : excluded_)
-        if (holds(code, sign)) return false;
-    int last_place = 0;
-    for (std::uint8_t sign : participants_) {
-        int place = kAbsent;
-        for (int position = 0; position < code.length; ++position) {
-            if (code.signs[position] == sign) {
-                place = position + 1;
-                break;
-            }
-        }
-        if (place < last_place) return false;
-        last_place = place;
+    std::array<std::uint8_t, kMaxCodeLength> first_place;
+    first_place.fill(kAbsent);
+    for (int position = 0; position < code.length; ++position) {
+        const std::uint8_t rank = symmetry_rank_[code.signs[position]];
+        if (rank == kExcluded) return false;
+        if (rank != kNoRank && first_place[rank] == kAbsent) first_place[rank] = static_cast<std::uint8_t>(position + 1);
     }
+    for (std::size_t k = 1; k < participants_.size(); ++k)
+        if (first_place[k] < first_place[k - 1]) return false;
     return true;
 }
 

@@ -121,6 +121,10 @@ class Guesser {
     bool reduction_ = false;
     std::vector<std::uint8_t> excluded_;      // never-used signs no evaluated try may hold
     std::vector<std::uint8_t> participants_;  // in the order their first places must follow
+    // Per sign: its place in participants_, or one of these.
+    static constexpr std::uint8_t kNoRank = 0xFF;
+    static constexpr std::uint8_t kExcluded = 0xFE;
+    std::array<std::uint8_t, kRingSize + 1> symmetry_rank_{};
     std::size_t cursor_ = 0;
     bool opening_searched_ = false;
     std::int32_t to_evaluate_ = 0;

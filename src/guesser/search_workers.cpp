@@ -21,9 +21,10 @@ constexpr std::size_t kSlotsPerThread = 8;
 // that the threads finish a search together and the caller's own chunks keep it responsive.
 constexpr std::chrono::microseconds kChunkTime{20};
 constexpr std::size_t kFirstChunkScorings = 1 << 16;
-// A helper spins this many times for the next job before it sleeps: in a strategy tree
-// searches follow each other within microseconds.
-constexpr int kSpinsBeforeSleep = 40000;
+// A helper spins this long for the next job before it sleeps: searches follow each other
+// within a millisecond in a strategy tree, and waking a sleeping thread takes longer than
+// many a search.
+constexpr std::chrono::microseconds kSpinBeforeSleep{2000};
 // A thread waiting for another's chunk yields after this many spins.
 constexpr int kSpinsBeforeYield = 64;
 
@@ -33,6 +34,23 @@ void spin_pause() {
 #else
     std::this_thread::yield();
 #endif
+}
+
+// Spins until the condition holds or the spin time is up; says whether it holds. It yields
+// now and then: a thread woken by another often lands on that one's core, and would keep
+// it from the core while it spins.
+template <typename Condition>
+bool spin_until(const Condition& condition) {
+    const auto give_up = std::chrono::steady_clock::now() + kSpinBeforeSleep;
+    for (int spin = 1;; ++spin) {
+        if (condition()) return true;
+        if (spin % kSpinsBeforeYield != 0) {
+            spin_pause();
+            continue;
+        }
+        std::this_thread::yield();
+        if (std::chrono::steady_clock::now() >= give_up) return condition();
+    }
 }
 
 // Spins, then yields: the one waited for may share the core.
@@ -123,9 +141,7 @@ void SearchWorkers::wait_for_helpers() {
 void SearchWorkers::run_helper() {
     std::uint64_t seen = 0;
     for (;;) {
-        for (int spin = 0; spin < kSpinsBeforeSleep && generation_seen_.load(std::memory_order_acquire) == seen;
-             ++spin)
-            spin_pause();
+        spin_until([&] { return generation_seen_.load(std::memory_order_acquire) != seen; });
         Job job = Job::Weighing;
         {
             std::unique_lock lock(mutex_);
@@ -262,12 +278,7 @@ void SearchWorkers::weigh_until_no_chunk_left(Weigher& weigher) {
         if (weigh_next_chunk(weigher)) continue;
         if (stop_.load() || (next_.load() & 0xFFFFFFFFu) >= places_) return;
         // The caller is behind by a whole window: wait for it to read on.
-        bool room = false;
-        for (int spin = 0; spin < kSpinsBeforeSleep && !room; ++spin) {
-            spin_pause();
-            room = stop_.load(std::memory_order_relaxed) || !window_full();
-        }
-        if (room) continue;
+        if (spin_until([this] { return stop_.load(std::memory_order_relaxed) || !window_full(); })) continue;
         std::unique_lock lock(mutex_);
         parked_.fetch_add(1);
         wake_.wait(lock, [this] { return stop_.load() || !window_full(); });
