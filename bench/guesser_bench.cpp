@@ -361,6 +361,69 @@ bool run_speed_up(int threads) {
     return equal;
 }
 
+// The longest stretch of the computer's work without a look at the keyboard, in a game of
+// 6 over a..p (16.7 million tries and candidates): the build, then for each try the symmetry
+// pass, a search cut short after a few thousand tries as F4 would, and the filtering. A look
+// is what the game's driver turns into a key poll and a clock tick.
+void run_stall_check(int threads) {
+    constexpr int kEvaluationsPerSearch = 2000;
+    const GuessShape shape{6, 16, true, true, false};
+    SearchWorkers workers(threads);
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point last_look = Clock::now();
+    double longest = 0;
+    const char* longest_where = "";
+    const char* where = "build";
+    const auto look = [&] {
+        const Clock::time_point now = Clock::now();
+        const double gap = std::chrono::duration<double>(now - last_look).count();
+        if (gap > longest) {
+            longest = gap;
+            longest_where = where;
+        }
+        last_look = now;
+    };
+    BuildHooks hooks;
+    hooks.abandon_requested = [&] {
+        look();
+        return false;
+    };
+    hooks.heartbeat = [&](std::uint64_t) { look(); };
+    Guesser guesser(shape);
+    guesser.use_workers(&workers);
+    guesser.use_pulse([&] {
+        look();
+        return false;
+    });
+    Random random(kSeed);
+    const auto start = Clock::now();
+    const bool built = guesser.build(random, kMemory, hooks) == BuildResult::Built;
+    const Code answer = random_codes(CodeSet{16, 6, true}, 1).front();
+    int tries = 0;
+    bool won = false;
+    while (built && !won && tries < kMostTries && !guesser.one_candidate_left()) {
+        ++tries;
+        where = "symmetry pass";
+        look();
+        guesser.begin_search(random);
+        where = "search";
+        for (int evaluated = 0; evaluated < kEvaluationsPerSearch && !guesser.search_done(); ++evaluated) {
+            guesser.evaluate_next(random);
+            look();
+        }
+        guesser.end_search();
+        where = "filtering";
+        won = guesser.apply(response_of(guesser.chosen(), answer, shape.set_size), random) ==
+              Guesser::Applied::Won;
+    }
+    look();
+    std::printf("guesser stalls, 6 over 16 signs, %d threads: longest stretch without a look at the keys "
+                "%.3f s (%s) over %.1f s, %d tries%s\n",
+                threads, longest, longest_where, std::chrono::duration<double>(Clock::now() - start).count(), tries,
+                built ? "" : ", NOT BUILT");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 bool run_guesser_bench(bool quick, int threads) {
@@ -432,5 +495,7 @@ bool run_guesser_bench(bool quick, int threads) {
             equal ? "equal" : sound ? "DIFFERENT" : "GAME WENT WRONG");
         std::fflush(stdout);
     }
-    return run_speed_up(threads) && all_equal;
+    const bool speed_up_equal = run_speed_up(threads);
+    if (!quick) run_stall_check(threads);
+    return speed_up_equal && all_equal;
 }

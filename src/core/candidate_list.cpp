@@ -671,22 +671,33 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
     return result;
 }
 
-void CandidateList::assign(const CodeSet& set, std::size_t count,
-                           const std::function<Code(std::size_t)>& code_at) {
+bool CandidateList::assign(const CodeSet& set, std::size_t count,
+                           const std::function<Code(std::size_t)>& code_at,
+                           const std::function<bool()>& carry_on) {
     release();
     set_ = set;
     capacity_ = padded_capacity(count == 0 ? 1 : count);
     const std::size_t bytes = capacity_ * static_cast<std::size_t>(column_count(set));
     block_.reset(static_cast<std::uint8_t*>(
         ::operator new[](bytes, std::align_val_t{kColumnAlignment})));
-    std::memset(block_.get(), 0, bytes);
-    for (std::size_t entry = 0; entry < count; ++entry) {
-        const Code code = code_at(entry);
-        for (int position = 0; position < set.code_length; ++position)
-            position_column(position)[entry] = code.signs[position];
+    // Only the padding is cleared here: the codes are written block by block, between looks.
+    for (int number = 0; number < column_count(set); ++number)
+        std::memset(column(number) + count, 0, capacity_ - count);
+    for (std::size_t begin = 0; begin < count; begin += kCodesPerLook) {
+        if (begin > 0 && carry_on && !carry_on()) {
+            release();
+            return false;
+        }
+        const std::size_t end = std::min(count, begin + kCodesPerLook);
+        for (std::size_t entry = begin; entry < end; ++entry) {
+            const Code code = code_at(entry);
+            for (int position = 0; position < set.code_length; ++position)
+                position_column(position)[entry] = code.signs[position];
+        }
+        count_signs(begin, end);
     }
-    count_signs(0, count);
     size_ = count;
+    return true;
 }
 
 void CandidateList::keep(Response answer) {

@@ -59,9 +59,12 @@ class CandidateList {
     // memory_available (the machine's physical memory).
     BuildResult build(const CodeSet& set, std::uint64_t memory_available, const BuildHooks& hooks);
     void release();
-    // Holds exactly these codes of the set, in this order. Throws when memory runs out.
-    void assign(const CodeSet& set, std::size_t count,
-                const std::function<Code(std::size_t)>& code_at);
+    // Holds exactly these codes of the set, in this order. Throws when memory runs out. Asks
+    // carry_on between every kCodesPerLook codes; false from it leaves the list empty and
+    // returns false.
+    static constexpr std::size_t kCodesPerLook = std::size_t{1} << 16;
+    bool assign(const CodeSet& set, std::size_t count, const std::function<Code(std::size_t)>& code_at,
+                const std::function<bool()>& carry_on = {});
 
     const CodeSet& code_set() const { return set_; }
     std::size_t size() const { return size_; }

@@ -74,9 +74,11 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
     const std::int32_t tries = try_count(shape);
 
     try {
-        codes_ = std::make_shared<std::uint8_t[]>(static_cast<std::size_t>(tries) *
-                                                      static_cast<std::size_t>(length_) +
-                                                  kCodePadding);
+        // Not cleared: a hundred megabytes of zeros would keep the keyboard waiting, and the
+        // odometer writes every code.
+        const std::size_t code_bytes = static_cast<std::size_t>(tries) * static_cast<std::size_t>(length_);
+        codes_ = std::make_shared_for_overwrite<std::uint8_t[]>(code_bytes + kCodePadding);
+        std::fill(codes_.get() + code_bytes, codes_.get() + code_bytes + kCodePadding, 0);
         tries_list.reserve(static_cast<std::size_t>(tries));
     } catch (const std::bad_alloc&) {
         release();
@@ -122,8 +124,11 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
         candidates.release();
         return BuildResult::Abandoned;
     };
-    tries_list.resize(static_cast<std::size_t>(tries));
-    std::iota(tries_list.begin(), tries_list.end(), 0);
+    for (std::int32_t number = 0; number < tries; ++number) {
+        if (number > 0 && static_cast<std::size_t>(number) % kEntriesPerLook == 0 && !keeps_going())
+            return abandoned();
+        tries_list.push_back(number);
+    }
     for (std::size_t i = tries_list.size(); i > 1; --i) {
         std::swap(tries_list[i - 1], tries_list[random.uniform(i)]);
         const std::size_t shuffled = tries_list.size() - i;  // before this swap
@@ -148,8 +153,9 @@ BuildResult TryTable::build(const GuessShape& shape, const Relabelling& storage,
             }
             if (fits) chain.push_back(number);
         }
-        candidates.assign(CodeSet{shape.set_size, shape.length, shape.chain_repetition}, chain.size(),
-                          [&](std::size_t entry) { return code(chain[entry]); });
+        if (!candidates.assign(CodeSet{shape.set_size, shape.length, shape.chain_repetition}, chain.size(),
+                               [&](std::size_t entry) { return code(chain[entry]); }, keeps_going))
+            return abandoned();
     } catch (const std::bad_alloc&) {
         release();
         tries_list.clear();

@@ -36,7 +36,7 @@ constexpr std::uint64_t kWorkWorthHelpers = std::uint64_t{1} << 14;
 // each; the pulse comes every few milliseconds, after so many ranges. Shorter lists are not
 // worth waking the helpers for.
 constexpr std::size_t kRangeTries = std::size_t{1} << 14;
-constexpr int kRangesPerPulse = 16;
+constexpr int kRangesPerPulse = 4;
 constexpr std::size_t kTriesWorthHelpers = std::size_t{1} << 17;
 // The filtering pulses between its steps over lists at least this long.
 constexpr std::size_t kCandidatesWorthPulse = std::size_t{1} << 20;
@@ -104,6 +104,7 @@ void Guesser::release() {
 // ---------------------------------------------------------------- the search
 
 Code Guesser::begin_search(Random& random) {
+    stop_workers();
     const bool reduction_allowed = possible_count_ > 2;
     possible_count_ = 0;
     const bool two_left = tries_.size() == 2 || candidates_.size() == 2;
@@ -332,6 +333,7 @@ void Guesser::weigh(const Code& code, std::int32_t number, const BoundedClasses&
 Guesser::Applied Guesser::apply(Response response, Random& random,
                                 const EscapePoll& escape_requested) {
     const int n = shape_.length;
+    stop_workers();
     if (response.p == n) return Applied::Won;
     const bool nothing = response.t == 0;
     if (!nothing) opening_ = false;

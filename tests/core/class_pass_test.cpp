@@ -381,3 +381,40 @@ TEST(ClassPass, EmptyListGivesEmptyClasses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CandidateListAssign, AsksBetweenBlocksAndLeavesNothingWhenBrokenOff) {
+    // 65536 codes are one block: no question; one more code asks once, before the second block.
+    const CodeSet set{4, 9, true};
+    const auto code_at = [](std::size_t entry) {
+        Code code;
+        code.length = 9;
+        for (int position = 0; position < 9; ++position)
+            code.signs[position] = static_cast<SignIndex>(1 + (entry >> (2 * position)) % 4);
+        return code;
+    };
+    for (const std::size_t count : {std::size_t{65536}, std::size_t{65537}, std::size_t{3 * 65536 + 5}}) {
+        SCOPED_TRACE(count);
+        int asked = 0;
+        CandidateList whole;
+        EXPECT_TRUE(whole.assign(set, count, code_at, [&] { return ++asked > 0; }));
+        EXPECT_EQ(asked, static_cast<int>((count - 1) / 65536));
+        EXPECT_EQ(whole.size(), count);
+        EXPECT_EQ(whole.code(count - 1), code_at(count - 1));
+        // The signs are counted in every block: a try scored against the last code sees them.
+        SignFlags counted{};
+        for (int sign = 1; sign <= 4; ++sign) counted[sign] = true;
+        const Code last = code_at(count - 1);
+        const ClassTable classes = whole.classify(last, counted, std::nullopt);
+        EXPECT_GE(classes.count(9, 9), 1);
+
+        CandidateList broken;
+        if (count > 65536) {
+            EXPECT_FALSE(broken.assign(set, count, code_at, [] { return false; }));
+            EXPECT_EQ(broken.size(), 0u);
+        }
+    }
+}
+
+}  // namespace

@@ -213,7 +213,8 @@ struct PollScript {
 };
 
 TEST(TryTableBuild, PollsEverySixteenthTryAndTwiceAfterwards) {
-    // Past 65536 tries the shuffle and the candidate chain look in between, once per 65536.
+    // Past 65536 entries the numbering and the shuffle of the tries list, the candidate chain
+    // and the filling of the candidate list look in between, once per 65536.
     for (const GuessShape& shape : {shape_of(4, 6, true), shape_of(4, 2, true, true), shape_of(2, 2, true),
                                     shape_of(5, 9, true), shape_of(4, 16, true), shape_of(6, 7, true)}) {
         SCOPED_TRACE(name_of(shape));
@@ -222,7 +223,9 @@ TEST(TryTableBuild, PollsEverySixteenthTryAndTwiceAfterwards) {
         const Built built = build_table(shape, random, script.hooks());
         ASSERT_EQ(built.result, BuildResult::Built);
         const int tries = expected_try_count(shape);
-        EXPECT_EQ(script.calls, (tries + 15) / 16 + 2 + (tries - 2) / 65536 + (tries - 1) / 65536);
+        const auto candidates = static_cast<int>(built.candidates.size());
+        EXPECT_EQ(script.calls, (tries + 15) / 16 + 2 + (tries - 1) / 65536 + (tries - 2) / 65536 +
+                                    (tries - 1) / 65536 + (candidates - 1) / 65536);
     }
 }
 
