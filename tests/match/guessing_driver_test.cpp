@@ -53,8 +53,10 @@ TEST(TimeLimit, StopsAtTheLimitOnceTheLeastEvaluationsAreDone) {
 // Five places over eight signs: a full search takes long when every reading of the clock
 // costs 10 ms, one reading per evaluated try.
 struct LongSearches : MatchRig {
-    explicit LongSearches(int time_limit_digit)
+    // threads: of the computer's search; 0 leaves the session's own number.
+    explicit LongSearches(int time_limit_digit, int threads = 0)
         : MatchRig(Language::German, long_conditions(time_limit_digit)) {
+        if (threads > 0) app.search_threads = threads;
         clock.advance_on_each_reading(10);
         // The new-game question is answered once the match is over.
         terminal.when_empty([this] {
@@ -72,8 +74,18 @@ struct LongSearches : MatchRig {
 
 const std::string kTimeLimitLine = "| Zeit begrenzt auf 10 Sek./Versuch.  |";
 
-TEST(GuessingOnTheBoard, TheTimeLimitStopsSearchesAndItsLineIsWrittenOnce) {
-    LongSearches rig(1);
+// The keys and the limit act on the board alike however many threads search: the session's
+// own number (0), one and three.
+class SearchThreads : public testing::TestWithParam<int> {};
+
+std::string threads_name(const testing::TestParamInfo<int>& info) {
+    return info.param == 0 ? "SessionsOwn" : info.param == 1 ? "OneThread" : "ThreeThreads";
+}
+
+INSTANTIATE_TEST_SUITE_P(GuessingOnTheBoard, SearchThreads, testing::Values(0, 1, 3), threads_name);
+
+TEST_P(SearchThreads, TheTimeLimitStopsSearchesAndItsLineIsWrittenOnce) {
+    LongSearches rig(1, GetParam());
     int writes = 0;
     // Each poll of a search: once the line is there, wipe it to see whether it comes again.
     rig.terminal.when_empty([&] {
@@ -102,8 +114,8 @@ TEST(GuessingOnTheBoard, WithoutALimitNoLineAndNoBreak) {
     EXPECT_EQ(rig.row(15).substr(0, 38), "|" + std::string(37, ' '));
 }
 
-TEST(GuessingOnTheBoard, F4DuringALongSearchBreaksItAndCountsTheBreak) {
-    LongSearches rig(0);
+TEST_P(SearchThreads, F4DuringALongSearchBreaksItAndCountsTheBreak) {
+    LongSearches rig(0, GetParam());
     // Well past the build and the opening: inside the first full search.
     rig.terminal.after_ms(4000).extended(scan::kShiftF4);
     rig.play();
@@ -133,8 +145,8 @@ TEST(GuessingOnTheBoard, F4InTheOpeningIsIgnored) {
     EXPECT_EQ(rig.row(15).substr(0, 38), "|" + std::string(37, ' '));
 }
 
-TEST(GuessingOnTheBoard, EscDuringASearchEndsTheMatchAsAborted) {
-    LongSearches rig(0);
+TEST_P(SearchThreads, EscDuringASearchEndsTheMatchAsAborted) {
+    LongSearches rig(0, GetParam());
     rig.terminal.after_ms(4000).key(keys::kEsc);
     EXPECT_FALSE(rig.play());
     EXPECT_EQ(rig.row(19).substr(0, 13), "| Spielende  ");
