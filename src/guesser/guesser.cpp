@@ -287,7 +287,9 @@ bool Guesser::evaluate_next(Random& random) {
 
 void Guesser::end_search() {
     stop_workers();
-    best_classes_ = candidates_.classify(best_code_, possible_, known_total(best_code_));
+    // Stopped before its first try, a search has chosen nothing to count.
+    best_classes_ = evaluated_ > 0 ? candidates_.classify(best_code_, possible_, known_total(best_code_))
+                                   : ClassTable{};
     // A search cut short begins the next one with the tries it did not reach. A search that
     // evaluated every canonical try was not cut short, however many tries it skipped.
     if (!opening_ && tries_.size() > 2 && !search_done())

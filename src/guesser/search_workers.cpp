@@ -343,6 +343,8 @@ bool SearchWorkers::for_ranges(std::size_t items, std::size_t range_items, Range
         }
     } stop_helpers{*this};
     while (run_next_range()) {
+        // Once the last range is taken, nothing is left to break off.
+        if (next_.load(std::memory_order_relaxed) >= items_) break;
         if (pulse && pulse()) return false;
     }
     return true;

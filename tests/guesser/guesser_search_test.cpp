@@ -664,3 +664,24 @@ TEST(GuesserFilter, VacantTriesStayWhileBothSignsArePossible) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GuesserSearch, SearchEndedBeforeItsFirstTryCountsNoClasses) {
+    // In the opening and later: nothing chosen yet, so nothing to count, and no stale classes.
+    const GuessShape shape{4, 6, true, true, false};
+    Random random(17);
+    Guesser guesser = built(shape, random);
+    guesser.begin_search(random);
+    ASSERT_TRUE(guesser.opening_phase());
+    guesser.end_search();
+    EXPECT_EQ(guesser.chosen_classes(), ClassTable{});
+    search(guesser, random);
+    ASSERT_NE(guesser.chosen_classes(), ClassTable{});
+    guesser.apply(largest_class(guesser.chosen_classes(), 4, false), random);
+    guesser.begin_search(random);
+    guesser.end_search();
+    EXPECT_EQ(guesser.chosen_classes(), ClassTable{});
+}
+
+}  // namespace
