@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <fstream>
 
-// AddressSanitizer's allocator ends the process on a failed allocation instead of failing it.
-#if defined(__SANITIZE_ADDRESS__)
+// The sanitizers' allocators end the process on a failed allocation instead of failing it.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 inline constexpr bool kAllocationFailureEndsTheProcess = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 inline constexpr bool kAllocationFailureEndsTheProcess = true;
 #else
 inline constexpr bool kAllocationFailureEndsTheProcess = false;
