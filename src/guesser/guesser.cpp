@@ -176,10 +176,10 @@ void Guesser::symmetry_pass(Random& random, Code& shown) {
     for (int k = 1; k <= unused; ++k) shuffled.push_back(never_used[order[k] - 1]);
     const int n = shape_.length;
     const int skipped = std::max(unused - n, 0);
-    excluded_.assign(shuffled.begin(), shuffled.begin() + skipped);
     participants_.assign(shuffled.begin() + skipped, shuffled.end());
     symmetry_rank_.fill(kNoRank);
-    for (std::uint8_t sign : excluded_) symmetry_rank_[sign] = kExcluded;
+    // The first ones may not occur in an evaluated try at all.
+    for (int k = 0; k < skipped; ++k) symmetry_rank_[shuffled[k]] = kExcluded;
     for (std::size_t k = 0; k < participants_.size(); ++k) symmetry_rank_[participants_[k]] = static_cast<std::uint8_t>(k);
 
     std::int32_t fresh_number = -1;

@@ -119,7 +119,6 @@ class Guesser {
 
     // One search.
     bool reduction_ = false;
-    std::vector<std::uint8_t> excluded_;      // never-used signs no evaluated try may hold
     std::vector<std::uint8_t> participants_;  // in the order their first places must follow
     // Per sign: its place in participants_, or one of these.
     static constexpr std::uint8_t kNoRank = 0xFF;
