@@ -1,6 +1,7 @@
 #include "core/candidate_list.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -116,9 +117,14 @@ template <typename V>
     std::memcpy(&lanes, bytes, sizeof lanes);
 }
 
-template <typename V>
-[[gnu::always_inline]] inline void broadcast(V& lanes, std::uint8_t value) {
-    lanes = V{} + value;
+// The vector extensions spell a broadcast as an insert per lane; the intrinsics take one or
+// two instructions.
+[[gnu::always_inline]] inline void broadcast(Lanes& lanes, std::uint8_t value) {
+#if defined(__SSE2__)
+    lanes = reinterpret_cast<Lanes>(_mm_set1_epi8(static_cast<char>(value)));
+#else
+    lanes = Lanes{} + value;
+#endif
 }
 
 // The vector extensions spell an unsigned minimum as a compare and two selects; the SSE2
@@ -140,6 +146,11 @@ __attribute__((target("avx2"))) inline void keep_min(WideVectorLanes& lanes,
                                                      const WideVectorLanes& cap) {
     lanes = reinterpret_cast<WideVectorLanes>(
         _mm256_min_epu8(reinterpret_cast<__m256i>(lanes), reinterpret_cast<__m256i>(cap)));
+}
+
+__attribute__((target("avx2"))) inline void broadcast(WideVectorLanes& lanes,
+                                                                             std::uint8_t value) {
+    lanes = reinterpret_cast<WideVectorLanes>(_mm256_set1_epi8(static_cast<char>(value)));
 }
 #endif
 
@@ -420,6 +431,150 @@ PassFunction<Tally> pass_for(CandidateList::VectorWidth width, int code_length,
     return kPortable[code_length - 1][counted_signs];
 }
 
+#if defined(__x86_64__)
+// A list of at most 64 codes fits into two vectors of responses. Each lane's class size is how
+// many lanes hold its number: the lanes of either vector compared with every rotation of
+// both, which costs less than counting the codes one by one into a table.
+constexpr std::size_t kShortList = 2 * sizeof(WideVectorLanes);
+
+// Adds to each lane of `of` how many lanes of `among` hold its number.
+template <int... K>
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i add_matches(
+    __m256i counts, __m256i of, __m256i among, std::integer_sequence<int, K...>) {
+    const __m256i swapped = _mm256_permute2x128_si256(among, among, 1);
+    ((counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(of, _mm256_alignr_epi8(among, among, K))),
+      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(of, _mm256_alignr_epi8(swapped, swapped, K)))),
+     ...);
+    return counts;
+}
+
+// The response numbers of the 32 codes from entry on; lanes past the list hold 0xFF, which
+// no response has.
+template <int N, int M>
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i short_numbers(const PassPlan& plan,
+                                                                                    std::size_t entry,
+                                                                                    std::size_t size) {
+    using V = WideVectorLanes;
+    V p{};
+    for (int q = 0; q < N; ++q) {
+        V signs;
+        V try_sign;
+        load_lanes(signs, plan.positions[q] + entry);
+        broadcast(try_sign, plan.try_signs[q]);
+        p -= reinterpret_cast<V>(signs == try_sign);
+    }
+    V common{};
+    for (int j = 0; j < M; ++j) {
+        V held;
+        V mask;
+        V cap;
+        load_lanes(held, plan.count_columns[j] + entry);
+        broadcast(mask, plan.nibble_masks[j]);
+        broadcast(cap, plan.try_counts[j]);
+        held &= mask;
+        keep_min(held, cap);
+        common += held;
+    }
+    V low_nibble;
+    broadcast(low_nibble, 15);
+    const V t = (common >> 4) + (common & low_nibble);
+    const V number = ((t * (t + 1)) >> 1) + p;
+    const __m256i lane = _mm256_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+                                          20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
+    const __m256i in_list = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(size - entry)), lane);
+    return _mm256_blendv_epi8(_mm256_set1_epi8(-1), reinterpret_cast<__m256i>(number), in_list);
+}
+
+// The spread of the codes' classes from each lane's class size (0 past the list) and number.
+struct ShortSpread {
+    __m256i largest;
+    __m256i squares;
+    std::uint64_t present;  // a bit per response number
+    std::int32_t solved;
+
+    [[gnu::always_inline]] __attribute__((target("avx2"))) void add(__m256i numbers, __m256i counts,
+                                                                    std::size_t lanes, int solving_number) {
+        counts = _mm256_and_si256(counts, _mm256_cmpgt_epi8(numbers, _mm256_set1_epi8(-1)));
+        largest = _mm256_max_epu8(largest, counts);
+        // A class of c codes has c codes of class size c: the sizes add up to the squares.
+        squares = _mm256_add_epi64(squares, _mm256_sad_epu8(counts, _mm256_setzero_si256()));
+        if (solving_number >= 0)
+            solved += std::popcount(static_cast<std::uint32_t>(_mm256_movemask_epi8(
+                _mm256_cmpeq_epi8(numbers, _mm256_set1_epi8(static_cast<char>(solving_number))))));
+        alignas(32) std::uint8_t bytes[32];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(bytes), numbers);
+        std::uint64_t even = 0;
+        std::uint64_t odd = 0;
+        std::size_t k = 0;
+        for (; k + 2 <= lanes; k += 2) {
+            even |= std::uint64_t{1} << bytes[k];
+            odd |= std::uint64_t{1} << bytes[k + 1];
+        }
+        if (k < lanes) even |= std::uint64_t{1} << bytes[k];
+        present |= even | odd;
+    }
+
+    [[gnu::always_inline]] __attribute__((target("avx2"))) void finish(std::size_t size,
+                                                                       BoundedClasses& result) const {
+        __m128i half = _mm_max_epu8(_mm256_castsi256_si128(largest), _mm256_extracti128_si256(largest, 1));
+        half = _mm_max_epu8(half, _mm_srli_si128(half, 8));
+        half = _mm_max_epu8(half, _mm_srli_si128(half, 4));
+        half = _mm_max_epu8(half, _mm_srli_si128(half, 2));
+        half = _mm_max_epu8(half, _mm_srli_si128(half, 1));
+        const __m128i sums = _mm_add_epi64(_mm256_castsi256_si128(squares), _mm256_extracti128_si256(squares, 1));
+        result.spread.largest = _mm_cvtsi128_si32(half) & 0xFF;
+        result.spread.sum_of_squares = _mm_cvtsi128_si64(_mm_add_epi64(sums, _mm_unpackhi_epi64(sums, sums)));
+        result.spread.non_empty = std::popcount(present);
+        result.solved = solved;
+        result.scored = size;
+    }
+};
+
+// solving_number: the number of the response that solves, or -1 when no candidate can be the try.
+template <int N, int M>
+__attribute__((target("avx2"))) void classify_short_avx2(const PassPlan& plan, std::size_t size,
+                                                         int solving_number, BoundedClasses& result) {
+    constexpr auto kRotations = std::make_integer_sequence<int, 16>{};
+    constexpr std::size_t kLanes = sizeof(WideVectorLanes);
+    ShortSpread spread{_mm256_setzero_si256(), _mm256_setzero_si256(), 0, 0};
+    const __m256i first = short_numbers<N, M>(plan, 0, size);
+    if (size <= kLanes) {
+        spread.add(first, add_matches(_mm256_setzero_si256(), first, first, kRotations), size, solving_number);
+        spread.finish(size, result);
+        return;
+    }
+    const __m256i second = short_numbers<N, M>(plan, kLanes, size);
+    const __m256i firsts = add_matches(add_matches(_mm256_setzero_si256(), first, first, kRotations), first,
+                                       second, kRotations);
+    const __m256i seconds = add_matches(add_matches(_mm256_setzero_si256(), second, second, kRotations), second,
+                                        first, kRotations);
+    spread.add(first, firsts, kLanes, solving_number);
+    spread.add(second, seconds, size - kLanes, solving_number);
+    spread.finish(size, result);
+}
+
+using ShortPass = void (*)(const PassPlan&, std::size_t, int, BoundedClasses&);
+
+template <int N, int... M>
+constexpr std::array<ShortPass, kMaxCodeLength + 1> short_passes_for_length(std::integer_sequence<int, M...>) {
+    return {&classify_short_avx2<N, (M <= N ? M : N)>...};
+}
+
+template <int... N>
+constexpr auto short_pass_table(std::integer_sequence<int, N...>) {
+    return std::array<std::array<ShortPass, kMaxCodeLength + 1>, sizeof...(N)>{
+        short_passes_for_length<N + 1>(std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
+}
+
+// The short pass, where the processor and the list allow it.
+ShortPass short_pass_for(CandidateList::VectorWidth width, std::size_t size, int code_length, int counted_signs) {
+    static constexpr auto kShort = short_pass_table(std::make_integer_sequence<int, kMaxCodeLength>{});
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (width != CandidateList::VectorWidth::Widest || size > kShortList || size == 0 || !avx2) return nullptr;
+    return kShort[code_length - 1][counted_signs];
+}
+#endif
+
 }  // namespace
 
 std::uint8_t response_byte(Response response, bool total_known) {
@@ -599,6 +754,52 @@ ClassTable classes_of(const Tally& tally, int length, std::optional<int> known_t
 // Candidates scored between two looks at the classes of a bounded pass.
 constexpr std::size_t kBoundedChunk = 4 * kBlock;
 
+// The bounded pass over lists too long for the short one, out of line: its tallies take a
+// large stack frame that the short pass should not pay for.
+[[gnu::noinline]] void classify_bounded_blocks(const PassPlan& plan, CandidateList::VectorWidth width,
+                                               std::size_t size, int n, bool total_known, int solving_number,
+                                               const ClassBound& bound, BoundedClasses& result) {
+    // The list is shared by every worker of a search: the responses stay on this stack.
+    alignas(kColumnAlignment) std::uint8_t responses[kBlock];
+    const auto finish = [&](const auto& tally) {
+        result.spread = tally.spread();
+        if (solving_number >= 0) result.solved = static_cast<std::int32_t>(tally.total(solving_number));
+    };
+    if (size <= SpreadTally::kMostCodes) {
+        SpreadTally tally;
+        pass_for<SpreadTally>(width, n, plan.counted_signs)(plan, 0, size, responses, false, tally);
+        result.scored = size;
+        finish(tally);
+        return;
+    }
+    const auto chunked = [&]<typename Tally>(Tally& tally) {
+        const auto pass = pass_for<Tally>(width, n, plan.counted_signs);
+        for (std::size_t begin = 0; begin < size; begin += kBoundedChunk) {
+            const std::size_t end = std::min(size, begin + kBoundedChunk);
+            pass(plan, begin, end, responses, false, tally);
+            result.scored = end;
+            if (end == size) break;
+            if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
+            // Classes only grow, so a try worse than the bound part way stays worse.
+            const ClassSpread partial = tally.spread();
+            if (partial.largest > bound.max ||
+                (partial.largest == bound.max && partial.sum_of_squares >= bound.sum_of_squares)) {
+                result.abandoned = true;
+                return;
+            }
+        }
+        finish(tally);
+    };
+    const int numbers = total_known ? n + 1 : triangle(n + 1);
+    if (ResponseTally::pays_for(numbers, size)) {
+        ResponseTally tally(numbers);
+        chunked(tally);
+    } else {
+        CellTally tally(numbers);
+        chunked(tally);
+    }
+}
+
 }  // namespace
 
 ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counted,
@@ -623,51 +824,18 @@ BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignF
         try_code, counted, known_total.has_value(), set_.set_size,
         [&](int position) { return position_column(position); },
         [&](int pair) { return count_column(pair); });
-    // The list is shared by every worker of a search: the responses stay on this stack.
-    alignas(kColumnAlignment) std::uint8_t responses[kBlock];
+    // Only a try of the candidates' multiset can equal one of them.
+    const Response solving{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n)};
+    const int solving_number =
+        !known_total || *known_total == n ? response_byte(solving, known_total.has_value()) : -1;
     BoundedClasses result;
-    const auto finish = [&](const auto& tally) {
-        result.spread = tally.spread();
-        // Only a try of the candidates' multiset can equal one of them.
-        if (!known_total || *known_total == n) {
-            const Response solving{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n)};
-            result.solved = static_cast<std::int32_t>(
-                tally.total(response_byte(solving, known_total.has_value())));
-        }
-    };
-    if (size_ <= SpreadTally::kMostCodes) {
-        SpreadTally tally;
-        pass_for<SpreadTally>(width_, n, plan.counted_signs)(plan, 0, size_, responses, false, tally);
-        result.scored = size_;
-        finish(tally);
+#if defined(__x86_64__)
+    if (const ShortPass pass = short_pass_for(width_, size_, n, plan.counted_signs)) {
+        pass(plan, size_, solving_number, result);
         return result;
     }
-    const auto chunked = [&]<typename Tally>(Tally& tally) {
-        const auto pass = pass_for<Tally>(width_, n, plan.counted_signs);
-        for (std::size_t begin = 0; begin < size_; begin += kBoundedChunk) {
-            const std::size_t end = std::min(size_, begin + kBoundedChunk);
-            pass(plan, begin, end, responses, false, tally);
-            result.scored = end;
-            if (end == size_) break;
-            if (bound.max == std::numeric_limits<std::int32_t>::max()) continue;
-            // Classes only grow, so a try worse than the bound part way stays worse.
-            const ClassSpread partial = tally.spread();
-            if (partial.largest > bound.max ||
-                (partial.largest == bound.max && partial.sum_of_squares >= bound.sum_of_squares)) {
-                result.abandoned = true;
-                return;
-            }
-        }
-        finish(tally);
-    };
-    const int numbers = known_total ? n + 1 : triangle(n + 1);
-    if (ResponseTally::pays_for(numbers, size_)) {
-        ResponseTally tally(numbers);
-        chunked(tally);
-    } else {
-        CellTally tally(numbers);
-        chunked(tally);
-    }
+#endif
+    classify_bounded_blocks(plan, width_, size_, n, known_total.has_value(), solving_number, bound, result);
     return result;
 }
 

@@ -35,9 +35,9 @@ constexpr std::uint64_t kWorkWorthHelpers = std::uint64_t{1} << 14;
 // The passes over the tries list go in ranges of this many tries, well under a millisecond
 // each; the pulse comes every few milliseconds, after so many ranges. Shorter lists are not
 // worth waking the helpers for.
-constexpr std::size_t kRangeTries = std::size_t{1} << 14;
-constexpr int kRangesPerPulse = 4;
-constexpr std::size_t kTriesWorthHelpers = std::size_t{1} << 17;
+constexpr std::size_t kRangeTries = std::size_t{1} << 12;
+constexpr int kRangesPerPulse = 16;
+constexpr std::size_t kTriesWorthHelpers = std::size_t{1} << 13;
 // The filtering pulses between its steps over lists at least this long.
 constexpr std::size_t kCandidatesWorthPulse = std::size_t{1} << 20;
 
@@ -111,6 +111,7 @@ Code Guesser::begin_search(Random& random) {
     if (two_left) opening_ = false;
 
     broken_off_ = false;
+    responses_stored_ = false;
     best_ = Measures{};
     best_number_ = -1;
     tie_counter_ = 2;
@@ -290,6 +291,7 @@ void Guesser::end_search() {
     // Stopped before its first try, a search has chosen nothing to count.
     best_classes_ = evaluated_ > 0 ? candidates_.classify(best_code_, possible_, known_total(best_code_))
                                    : ClassTable{};
+    responses_stored_ = evaluated_ > 0;
     // A search cut short begins the next one with the tries it did not reach. A search that
     // evaluated every canonical try was not cut short, however many tries it skipped.
     if (!opening_ && tries_.size() > 2 && !search_done())
@@ -342,8 +344,11 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
     const bool played_from_list = best_number_ >= 0;
 
     broken_off_ = false;
-    candidates_.classify(best_code_, possible_, known_total(best_code_));
-    if (pulse_breaks_off(candidates_.size())) return Applied::Aborted;
+    if (!responses_stored_) {
+        candidates_.classify(best_code_, possible_, known_total(best_code_));
+        if (pulse_breaks_off(candidates_.size())) return Applied::Aborted;
+    }
+    responses_stored_ = false;
     std::vector<SignIndex> newly_absent;
     if (nothing) {
         for (int sign = shape_.set_size; sign >= 1; --sign) {

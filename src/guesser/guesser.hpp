@@ -133,6 +133,8 @@ class Guesser {
     Code best_code_;
     std::int32_t best_number_ = -1;  // -1: the opening try
     ClassTable best_classes_;
+    // The candidates hold their responses to the chosen try, counted by end_search.
+    bool responses_stored_ = false;
     std::uint64_t scorings_ = 0;
     SearchWorkers* workers_ = nullptr;
     SearchWorkers::Pulse pulse_;

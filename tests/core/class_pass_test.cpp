@@ -210,7 +210,7 @@ std::vector<Code> largest_class_moved(const Pass& pass, const ClassTable& table,
     return codes;
 }
 
-const std::size_t kChunkSizes[] = {0, 1, 63, 64, 65, 255, 256, 257, 1023, 1024, 1025, 2048, 2049, 4095, 4096, 4097};
+const std::size_t kChunkSizes[] = {0, 1, 2, 17, 31, 32, 33, 63, 64, 65, 255, 256, 257, 1023, 1024, 1025, 2048, 2049, 4095, 4096, 4097};
 
 TEST(ClassPass, BoundedPassStopsOnlyForTriesWorseThanTheBound) {
     constexpr std::int32_t kNoMax = std::numeric_limits<std::int32_t>::max();
