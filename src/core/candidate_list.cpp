@@ -448,6 +448,15 @@ template <int... K>
     return counts;
 }
 
+// How many lanes of its own half hold each lane's number.
+template <int... K>
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i add_matches_in_halves(
+    __m256i numbers, std::integer_sequence<int, K...>) {
+    __m256i counts = _mm256_setzero_si256();
+    ((counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(numbers, _mm256_alignr_epi8(numbers, numbers, K)))), ...);
+    return counts;
+}
+
 // The response numbers of the 32 codes from entry on; lanes past the list hold 0xFF, which
 // no response has.
 template <int N, int M>
@@ -538,6 +547,12 @@ __attribute__((target("avx2"))) void classify_short_avx2(const PassPlan& plan, s
     constexpr std::size_t kLanes = sizeof(WideVectorLanes);
     ShortSpread spread{_mm256_setzero_si256(), _mm256_setzero_si256(), 0, 0};
     const __m256i first = short_numbers<N, M>(plan, 0, size);
+    if (size <= kLanes / 2) {
+        // The upper half is all padding: the lower lanes need no compares across the halves.
+        spread.add(first, add_matches_in_halves(first, kRotations), size, solving_number);
+        spread.finish(size, result);
+        return;
+    }
     if (size <= kLanes) {
         spread.add(first, add_matches(_mm256_setzero_si256(), first, first, kRotations), size, solving_number);
         spread.finish(size, result);

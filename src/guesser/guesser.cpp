@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::uint8_t kAbsent = 100;  // the first place of a sign a try does not hold
 
 int distinct_signs(const Code& code) {
     SignFlags seen{};
@@ -31,7 +30,7 @@ bool holds(const Code& code, SignIndex sign) {
 int count_flags(const SignFlags& flags) { return static_cast<int>(std::count(flags.begin(), flags.end(), true)); }
 
 // Below this many scorings in all a search is over before the helpers would have woken.
-constexpr std::uint64_t kWorkWorthHelpers = std::uint64_t{1} << 14;
+constexpr std::uint64_t kWorkWorthHelpers = std::uint64_t{1} << 12;
 // The passes over the tries list go in ranges of this many tries, well under a millisecond
 // each; the pulse comes every few milliseconds, after so many ranges. Shorter lists are not
 // worth waking the helpers for.
@@ -110,6 +109,7 @@ Code Guesser::begin_search(Random& random) {
     const bool two_left = tries_.size() == 2 || candidates_.size() == 2;
     if (two_left) opening_ = false;
 
+    note_multiset();
     broken_off_ = false;
     responses_stored_ = false;
     best_ = Measures{};
@@ -231,19 +231,20 @@ void Guesser::mark_canonical(void* symmetry_pass, std::size_t first, std::size_t
     lower_to(pass.first_canonical_place, first_canonical);
 }
 
-// One look per place: the excluded signs fail at once, the participants note their first
-// places, which must not decrease in their order.
+// The first places of the participants, read in their order, never decrease (a sign the
+// try does not hold counts as coming last) exactly when the participants turn up, from the
+// left, in their order: each new one the next of the order. One look per place, no branch:
+// a pass tests every try, and about every other one fails.
 bool Guesser::canonical(const Code& code) const {
-    std::array<std::uint8_t, kMaxCodeLength> first_place;
-    first_place.fill(kAbsent);
+    int next = 0;
+    int failed = 0;
     for (int position = 0; position < code.length; ++position) {
-        const std::uint8_t rank = symmetry_rank_[code.signs[position]];
-        if (rank == kExcluded) return false;
-        if (rank != kNoRank && first_place[rank] == kAbsent) first_place[rank] = static_cast<std::uint8_t>(position + 1);
+        const int rank = symmetry_rank_[code.signs[position]];
+        const int participant = rank < kExcluded;
+        failed |= int{rank == kExcluded} | (participant & int{rank > next});
+        next += participant & int{rank == next};
     }
-    for (std::size_t k = 1; k < participants_.size(); ++k)
-        if (first_place[k] < first_place[k - 1]) return false;
-    return true;
+    return failed == 0;
 }
 
 bool Guesser::search_done() const {
@@ -259,7 +260,7 @@ bool Guesser::evaluate_next(Random& random) {
         scorings_ += result.scored;
         opening_searched_ = true;
         ++evaluated_;
-        weigh(opening_code_, -1, result, random, became_best);
+        weigh(opening_code_, -1, 0, result, random, became_best);
         return became_best;
     }
     if (reduction_ && cursor_ < tries_.size()) {
@@ -275,14 +276,14 @@ bool Guesser::evaluate_next(Random& random) {
         const BoundedClasses& result = workers_->outcome(place);
         scorings_ += result.scored;
         if (result.abandoned) return false;
-        weigh(table_.code(number), number, result, random, became_best);
+        weigh(table_.code(number), number, place, result, random, became_best);
         if (became_best) workers_->publish_best(best_);
         return became_best;
     }
     const Code code = table_.code(number);
     const BoundedClasses result = evaluate(code, best_.bound());
     scorings_ += result.scored;
-    if (!result.abandoned) weigh(code, number, result, random, became_best);
+    if (!result.abandoned) weigh(code, number, place, result, random, became_best);
     return became_best;
 }
 
@@ -294,18 +295,30 @@ void Guesser::end_search() {
     responses_stored_ = evaluated_ > 0;
     // A search cut short begins the next one with the tries it did not reach. A search that
     // evaluated every canonical try was not cut short, however many tries it skipped.
-    if (!opening_ && tries_.size() > 2 && !search_done())
+    if (!opening_ && tries_.size() > 2 && !search_done()) {
         std::rotate(tries_.begin(), tries_.begin() + static_cast<long>(cursor_), tries_.end());
+        best_place_ = (best_place_ + tries_.size() - cursor_) % tries_.size();
+    }
 }
 
+void Guesser::note_multiset() {
+    multiset_ = SignCounts{};
+    if (!fixed_multiset_ || candidates_.size() == 0) return;
+    multiset_ = sign_counts(candidates_.code(0), shape_.set_size, false);
+    for (int sign = 0; sign <= kRingSize; ++sign)
+        if (!possible_[sign]) multiset_[sign] = 0;
+}
+
+// Each place of the try takes one of the multiset's signs while one is left.
 std::optional<int> Guesser::known_total(const Code& code) const {
     if (!fixed_multiset_ || candidates_.size() == 0) return std::nullopt;
-    const Code first = candidates_.code(0);
-    const SignCounts try_counts = sign_counts(code, shape_.set_size, false);
-    const SignCounts candidate_counts = sign_counts(first, shape_.set_size, false);
+    SignCounts left = multiset_;
     int total = 0;
-    for (int sign = 1; sign <= shape_.set_size; ++sign)
-        if (possible_[sign]) total += std::min(try_counts[sign], candidate_counts[sign]);
+    for (int position = 0; position < code.length; ++position) {
+        std::uint8_t& count = left[code.signs[position]];
+        total += count != 0;
+        count -= count != 0;
+    }
     return total;
 }
 
@@ -313,7 +326,7 @@ BoundedClasses Guesser::evaluate(const Code& code, const ClassBound& bound) cons
     return candidates_.classify_bounded(code, possible_, known_total(code), bound);
 }
 
-void Guesser::weigh(const Code& code, std::int32_t number, const BoundedClasses& result,
+void Guesser::weigh(const Code& code, std::int32_t number, std::size_t place, const BoundedClasses& result,
                     Random& random, bool& became_best) {
     const Measures measures = Measures::of(result);
     bool take = false;
@@ -329,6 +342,7 @@ void Guesser::weigh(const Code& code, std::int32_t number, const BoundedClasses&
     best_ = measures;
     best_code_ = code;
     best_number_ = number;
+    best_place_ = place;
     became_best = true;
 }
 
@@ -345,6 +359,7 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
 
     broken_off_ = false;
     if (!responses_stored_) {
+        note_multiset();
         candidates_.classify(best_code_, possible_, known_total(best_code_));
         if (pulse_breaks_off(candidates_.size())) return Applied::Aborted;
     }
@@ -367,7 +382,10 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
         keep_only_candidates();
     } else {
         if (!opening_ && played_from_list) {
-            const auto played = std::find(tries_.begin(), tries_.end(), best_number_);
+            // Where the search left it, unless the list was changed since.
+            auto played = tries_.begin() + static_cast<long>(std::min(best_place_, tries_.size()));
+            if (played == tries_.end() || *played != best_number_)
+                played = std::find(tries_.begin(), tries_.end(), best_number_);
             if (played != tries_.end()) tries_.erase(played);
         }
         if (escape_requested && escape_requested()) return Applied::Aborted;

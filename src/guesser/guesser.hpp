@@ -90,8 +90,10 @@ class Guesser {
     static void mark_canonical(void* pass, std::size_t first, std::size_t last);
     static void mark_kept(void* pruning, std::size_t first, std::size_t last);
     BoundedClasses evaluate(const Code& code, const ClassBound& bound) const;
+    // The candidates' common multiset, once every candidate holds the same signs.
+    void note_multiset();
     std::optional<int> known_total(const Code& code) const;
-    void weigh(const Code& code, std::int32_t number, const BoundedClasses& result,
+    void weigh(const Code& code, std::int32_t number, std::size_t place, const BoundedClasses& result,
                Random& random, bool& became_best);
     void symmetry_pass(Random& random, Code& shown);
     bool canonical(const Code& code) const;
@@ -116,6 +118,7 @@ class Guesser {
     bool drop_vacant_pending_ = false;
     SignIndex blank_ = 0;
     Code opening_code_;
+    SignCounts multiset_{};  // of the possible signs; what note_multiset found
 
     // One search.
     bool reduction_ = false;
@@ -132,6 +135,7 @@ class Guesser {
     Measures best_;
     Code best_code_;
     std::int32_t best_number_ = -1;  // -1: the opening try
+    std::size_t best_place_ = 0;     // its place in the tries list
     ClassTable best_classes_;
     // The candidates hold their responses to the chosen try, counted by end_search.
     bool responses_stored_ = false;

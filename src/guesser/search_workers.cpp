@@ -64,14 +64,16 @@ void wait_a_little(int& spins) {
 }  // namespace
 
 // A try worse than an earlier one can neither win nor tie: the caller need not weigh it.
-void SearchWorkers::Weigher::take(BoundedClasses& outcome, const Measures& published) {
-    if (outcome.abandoned) return;
+bool SearchWorkers::Weigher::take(BoundedClasses& outcome, const Measures& published) {
+    if (outcome.abandoned) return false;
     const Measures measures = Measures::of(outcome);
     if (best.better_than(measures) || published.better_than(measures)) {
         outcome.abandoned = true;
-        return;
+        return false;
     }
-    if (measures.better_than(best)) best = measures;
+    if (!measures.better_than(best)) return false;
+    best = measures;
+    return true;
 }
 
 int SearchWorkers::hardware_threads() {
@@ -241,16 +243,16 @@ bool SearchWorkers::weigh_next_chunk(Weigher& weigher) {
     const auto start = std::chrono::steady_clock::now();
     // Read once a chunk: it only ever gets better, and a staler one is only looser.
     const Measures published = published_best();
+    ClassBound bound = (weigher.best.better_than(published) ? weigher.best : published).bound();
     for (std::size_t place = first; place < last; ++place) {
-        if (marks_) {
+        if (marks_ && marks_[place] == 0) {
             const auto* next = static_cast<const std::uint8_t*>(std::memchr(marks_ + place, 1, last - place));
             if (!next) break;
             place = static_cast<std::size_t>(next - marks_);
         }
-        const Measures& best = weigher.best.better_than(published) ? weigher.best : published;
-        outcomes[counted] = weigh_(context_, place, best.bound());
-        weigher.take(outcomes[counted], published);
-        ++counted;
+        BoundedClasses& outcome = outcomes[counted++];
+        outcome = weigh_(context_, place, bound);
+        if (weigher.take(outcome, published)) bound = weigher.best.bound();
     }
     // Aim the next chunk at the chunk time, growing at most twofold at a time.
     const std::size_t places = last - first;

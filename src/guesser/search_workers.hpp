@@ -79,7 +79,9 @@ class SearchWorkers {
     struct Weigher {
         Measures best;  // the best try it has weighed
         std::size_t chunk_places = 1;
-        void take(BoundedClasses& outcome, const Measures& published);
+        // Marks the outcome abandoned when an earlier try beats it; says whether it is the
+        // thread's new best.
+        bool take(BoundedClasses& outcome, const Measures& published);
     };
     enum class Job { Weighing, Ranges };
 
