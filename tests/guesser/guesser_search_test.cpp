@@ -489,6 +489,49 @@ TEST(GuesserSearch, WholeReducedSearchLeavesTheListAsBegun) {
     }
 }
 
+// A try with its never-used signs relabelled by first appearance: tries that differ only by
+// relabelling them have the same key.
+Key relabelled_key(const Code& code, const SignFlags& used) {
+    std::array<SignIndex, kRingSize + 1> label{};
+    SignIndex next = kRingSize + 1;
+    Key key{};
+    for (int position = 0; position < code.length; ++position) {
+        const SignIndex sign = code.signs[position];
+        if (sign == kVacantIndex || used[sign]) {
+            key[position] = sign;
+            continue;
+        }
+        if (label[sign] == 0) label[sign] = next++;
+        key[position] = label[sign];
+    }
+    return key;
+}
+
+TEST(GuesserSearch, SymmetryPassLeavesOneTryPerRelabellingOfNeverUsedSigns) {
+    // Never-used signs fewer than, as many as and more than the places, with and without
+    // repetition: whatever order a search draws for them, one try of each relabelling stays.
+    for (const GuessShape& shape : {GuessShape{4, 6, true, true, false}, GuessShape{5, 8, true, true, false},
+                                    GuessShape{4, 10, false, false, false}, GuessShape{3, 9, true, true, false}}) {
+        int searches = 0;
+        for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+            SCOPED_TRACE(name_of(shape) + ", seed " + std::to_string(seed));
+            Random random(seed);
+            Guesser guesser = opened(shape, random);
+            SignFlags used{};
+            mark_used(used, guesser.chosen());
+            guesser.apply(largest_class(guesser.chosen_classes(), shape.length, false), random);
+            if (guesser.opening_phase() || guesser.possible_sign_count() <= 2) continue;
+            const std::vector<Code> tries = plain::tries_of(guesser);
+            std::set<Key> relabellings;
+            for (const Code& code : tries) relabellings.insert(relabelled_key(code, used));
+            guesser.begin_search(random);
+            EXPECT_EQ(guesser.to_evaluate(), static_cast<std::int32_t>(relabellings.size()));
+            ++searches;
+        }
+        EXPECT_GE(searches, 4) << name_of(shape);
+    }
+}
+
 // ---------------------------------------------------------------- responses
 
 TEST(GuesserFilter, TotalEqualToLengthFixesTheMultiset) {
