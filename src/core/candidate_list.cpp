@@ -321,42 +321,55 @@ class SpreadTally {
 // included; only the numbers of candidates are counted. The responses go into their column,
 // or, in_column false, block by block into a buffer of a block's length.
 // The 32-byte instantiation is only ever inlined into the AVX2 pass.
+// The try of a plan spread over the lanes, once a pass, and the response numbers of the codes
+// it meets, a lane each. Only ever inlined, the 32-byte one into AVX2 code.
+template <typename V, int N, int M>
+struct TryLanes {
+    std::array<V, N> try_signs;
+    std::array<V, M> masks;
+    std::array<V, M> caps;
+    V low_nibble;
+
+    [[gnu::always_inline]] explicit TryLanes(const PassPlan& plan) {
+        for (int q = 0; q < N; ++q) broadcast(try_signs[q], plan.try_signs[q]);
+        for (int j = 0; j < M; ++j) {
+            broadcast(masks[j], plan.nibble_masks[j]);
+            broadcast(caps[j], plan.try_counts[j]);
+        }
+        broadcast(low_nibble, 15);
+    }
+
+    [[gnu::always_inline]] void numbers(const PassPlan& plan, std::size_t entry, V& number) const {
+        V p{};
+        for (int q = 0; q < N; ++q) {
+            V signs;
+            load_lanes(signs, plan.positions[q] + entry);
+            p -= reinterpret_cast<V>(signs == try_signs[q]);
+        }
+        V common{};
+        for (int j = 0; j < M; ++j) {
+            V held;
+            load_lanes(held, plan.count_columns[j] + entry);
+            held &= masks[j];
+            keep_min(held, caps[j]);
+            common += held;
+        }
+        const V t = (common >> 4) + (common & low_nibble);
+        number = ((t * (t + 1)) >> 1) + p;
+    }
+};
+
 template <typename V, int N, int M, typename Tally>
 [[gnu::always_inline]] inline void classify_blocks(const PassPlan& plan, std::size_t first,
                                                    std::size_t size, std::uint8_t* responses,
                                                    bool in_column, Tally& tally) {
-    std::array<V, N> try_signs;
-    for (int q = 0; q < N; ++q) broadcast(try_signs[q], plan.try_signs[q]);
-    std::array<V, M> masks;
-    std::array<V, M> caps;
-    for (int j = 0; j < M; ++j) {
-        broadcast(masks[j], plan.nibble_masks[j]);
-        broadcast(caps[j], plan.try_counts[j]);
-    }
-    V low_nibble;
-    broadcast(low_nibble, 15);
-
+    const TryLanes<V, N, M> lanes(plan);
     for (std::size_t begin = first; begin < size; begin += kBlock) {
         const std::size_t length = std::min(kBlock, size - begin);
         std::uint8_t* const out = in_column ? responses + begin : responses;
         for (std::size_t i = 0; i < length; i += sizeof(V)) {
-            const std::size_t entry = begin + i;
-            V p{};
-            for (int q = 0; q < N; ++q) {
-                V signs;
-                load_lanes(signs, plan.positions[q] + entry);
-                p -= reinterpret_cast<V>(signs == try_signs[q]);
-            }
-            V common{};
-            for (int j = 0; j < M; ++j) {
-                V held;
-                load_lanes(held, plan.count_columns[j] + entry);
-                held &= masks[j];
-                keep_min(held, caps[j]);
-                common += held;
-            }
-            const V t = (common >> 4) + (common & low_nibble);
-            const V number = ((t * (t + 1)) >> 1) + p;
+            V number;
+            lanes.numbers(plan, begin + i, number);
             std::memcpy(out + i, &number, sizeof number);
         }
         tally.add_block(out, length);
@@ -460,34 +473,10 @@ template <int... K>
 // The response numbers of the 32 codes from entry on; lanes past the list hold 0xFF, which
 // no response has.
 template <int N, int M>
-[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i short_numbers(const PassPlan& plan,
-                                                                                    std::size_t entry,
-                                                                                    std::size_t size) {
-    using V = WideVectorLanes;
-    V p{};
-    for (int q = 0; q < N; ++q) {
-        V signs;
-        V try_sign;
-        load_lanes(signs, plan.positions[q] + entry);
-        broadcast(try_sign, plan.try_signs[q]);
-        p -= reinterpret_cast<V>(signs == try_sign);
-    }
-    V common{};
-    for (int j = 0; j < M; ++j) {
-        V held;
-        V mask;
-        V cap;
-        load_lanes(held, plan.count_columns[j] + entry);
-        broadcast(mask, plan.nibble_masks[j]);
-        broadcast(cap, plan.try_counts[j]);
-        held &= mask;
-        keep_min(held, cap);
-        common += held;
-    }
-    V low_nibble;
-    broadcast(low_nibble, 15);
-    const V t = (common >> 4) + (common & low_nibble);
-    const V number = ((t * (t + 1)) >> 1) + p;
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i short_numbers(
+    const TryLanes<WideVectorLanes, N, M>& lanes, const PassPlan& plan, std::size_t entry, std::size_t size) {
+    WideVectorLanes number;
+    lanes.numbers(plan, entry, number);
     const __m256i lane = _mm256_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
                                           20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
     const __m256i in_list = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(size - entry)), lane);
@@ -546,7 +535,8 @@ __attribute__((target("avx2"))) void classify_short_avx2(const PassPlan& plan, s
     constexpr auto kRotations = std::make_integer_sequence<int, 16>{};
     constexpr std::size_t kLanes = sizeof(WideVectorLanes);
     ShortSpread spread{_mm256_setzero_si256(), _mm256_setzero_si256(), 0, 0};
-    const __m256i first = short_numbers<N, M>(plan, 0, size);
+    const TryLanes<WideVectorLanes, N, M> lanes(plan);
+    const __m256i first = short_numbers(lanes, plan, 0, size);
     if (size <= kLanes / 2) {
         // The upper half is all padding: the lower lanes need no compares across the halves.
         spread.add(first, add_matches_in_halves(first, kRotations), size, solving_number);
@@ -558,7 +548,7 @@ __attribute__((target("avx2"))) void classify_short_avx2(const PassPlan& plan, s
         spread.finish(size, result);
         return;
     }
-    const __m256i second = short_numbers<N, M>(plan, kLanes, size);
+    const __m256i second = short_numbers(lanes, plan, kLanes, size);
     const __m256i firsts = add_matches(add_matches(_mm256_setzero_si256(), first, first, kRotations), first,
                                        second, kRotations);
     const __m256i seconds = add_matches(add_matches(_mm256_setzero_si256(), second, second, kRotations), second,
