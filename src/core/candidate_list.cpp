@@ -821,8 +821,10 @@ ClassTable CandidateList::classify(const Code& try_code, const SignFlags& counte
     return classes_of(tally, n, known_total);
 }
 
+// The total by reference: an optional passed by value is stored in two pieces and loaded whole,
+// which waits for both, once a try.
 BoundedClasses CandidateList::classify_bounded(const Code& try_code, const SignFlags& counted,
-                                               std::optional<int> known_total,
+                                               const std::optional<int>& known_total,
                                                const ClassBound& bound) const {
     const int n = set_.code_length;
     const PassPlan plan = plan_for(

@@ -81,7 +81,7 @@ class CandidateList {
     // bound; then the pass stops. Leaves the list as it is, so that several threads may weigh
     // tries on it at once; the responses stored stay those of the last classify.
     BoundedClasses classify_bounded(const Code& try_code, const SignFlags& counted,
-                                    std::optional<int> known_total, const ClassBound& bound) const;
+                                    const std::optional<int>& known_total, const ClassBound& bound) const;
 
     // The signs that some candidate holds.
     SignFlags signs_present() const;

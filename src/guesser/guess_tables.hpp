@@ -1,10 +1,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/candidate_list.hpp"
 #include "core/random.hpp"
@@ -58,9 +64,19 @@ class TryTable {
         std::memcpy(&first_eight, signs, sizeof first_eight);
         first_eight &= first_eight_mask_;
         Code code;
+#if defined(__SSE2__)
+        // In one 16-byte store: callers copy the code whole, and a whole copy of a code stored
+        // in pieces waits for every piece.
+        static_assert(std::is_trivially_copyable_v<Code> && sizeof(Code) == 16 && offsetof(Code, signs) == 4);
+        const std::uint64_t ninth = length_ == 9 ? signs[8] : 0;
+        const __m128i whole = _mm_set_epi64x(static_cast<long long>((first_eight >> 32) | (ninth << 32)),
+                                             static_cast<long long>(static_cast<std::uint32_t>(length_) | (first_eight << 32)));
+        std::memcpy(static_cast<void*>(&code), &whole, sizeof code);
+#else
         code.length = length_;
         std::memcpy(code.signs.data(), &first_eight, sizeof first_eight);
         code.signs[8] = length_ == 9 ? signs[8] : 0;
+#endif
         return code;
     }
     // Whether the try holds any of the flagged signs.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <system_error>
 
 #if !defined(_WIN32)
@@ -250,8 +251,8 @@ bool SearchWorkers::weigh_next_chunk(Weigher& weigher) {
             if (!next) break;
             place = static_cast<std::size_t>(next - marks_);
         }
-        BoundedClasses& outcome = outcomes[counted++];
-        outcome = weigh_(context_, place, bound);
+        // Made in its slot: a whole copy of the fields just stored would wait for each of them.
+        BoundedClasses& outcome = *::new (&outcomes[counted++]) BoundedClasses(weigh_(context_, place, bound));
         if (weigher.take(outcome, published)) bound = weigher.best.bound();
     }
     // Aim the next chunk at the chunk time, growing at most twofold at a time.
