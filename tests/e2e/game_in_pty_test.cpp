@@ -106,7 +106,9 @@ TEST(GameInPty, OneShortMatchAgainstTheComputersFixedCodeSurvivesAResize) {
     ASSERT_TRUE(begin_english_match(game));
     EXPECT_EQ(game.screen().row(9).substr(38, 20), "|*|  1|   ..    | | ");
 
-    // A resize draws the whole match again: board, panel and status line.
+    // A resize draws the whole match again: board, panel and status line. The first drawing
+    // must be read to its end before, or its last bytes pass for the new one.
+    ASSERT_TRUE(game.wait_for("New Game? Yes."));
     game.forget_screen();
     kill(game.pid(), SIGWINCH);
     ASSERT_TRUE(game.wait_for("New Game? Yes."));
