@@ -247,12 +247,6 @@ bool Guesser::canonical(const Code& code) const {
     return failed == 0;
 }
 
-bool Guesser::search_done() const {
-    if (opening_) return opening_searched_;
-    if (reduction_) return evaluated_ >= to_evaluate_;
-    return cursor_ >= tries_.size();
-}
-
 bool Guesser::evaluate_next(Random& random) {
     bool became_best = false;
     if (opening_) {
@@ -263,7 +257,7 @@ bool Guesser::evaluate_next(Random& random) {
         weigh(opening_code_, -1, 0, result, random, became_best);
         return became_best;
     }
-    if (reduction_ && cursor_ < tries_.size()) {
+    if (reduction_ && cursor_ < tries_.size() && marks_[cursor_] == 0) {
         const auto* next = static_cast<const std::uint8_t*>(
             std::memchr(marks_.data() + cursor_, 1, tries_.size() - cursor_));
         cursor_ = next ? static_cast<std::size_t>(next - marks_.data()) : tries_.size();

@@ -65,7 +65,11 @@ class Guesser {
     // The tries this search has to evaluate, and how many it has.
     std::int32_t to_evaluate() const { return to_evaluate_; }
     std::int32_t evaluated() const { return evaluated_; }
-    bool search_done() const;
+    bool search_done() const {
+        if (opening_) return opening_searched_;
+        if (reduction_) return evaluated_ >= to_evaluate_;
+        return cursor_ >= tries_.size();
+    }
     // Evaluates the next try of the search and weighs it against the best; says whether it
     // became the best. With workers the tries further on are being evaluated meanwhile.
     bool evaluate_next(Random& random);
