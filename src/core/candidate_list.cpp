@@ -148,8 +148,7 @@ __attribute__((target("avx2"))) inline void keep_min(WideVectorLanes& lanes,
         _mm256_min_epu8(reinterpret_cast<__m256i>(lanes), reinterpret_cast<__m256i>(cap)));
 }
 
-__attribute__((target("avx2"))) inline void broadcast(WideVectorLanes& lanes,
-                                                                             std::uint8_t value) {
+__attribute__((target("avx2"))) inline void broadcast(WideVectorLanes& lanes, std::uint8_t value) {
     lanes = reinterpret_cast<WideVectorLanes>(_mm256_set1_epi8(static_cast<char>(value)));
 }
 #endif
@@ -398,31 +397,39 @@ using PassFunction = void (*)(const PassPlan&, std::size_t, std::size_t, std::ui
 
 template <typename Tally>
 struct PortablePass {
+    using Function = PassFunction<Tally>;
     template <int N, int M>
-    static constexpr PassFunction<Tally> of() {
+    static constexpr Function of() {
         return &classify_pass<N, M, Tally>;
     }
 };
 
-template <typename Pass, typename Tally, int N, int... M>
-constexpr std::array<PassFunction<Tally>, kMaxCodeLength + 1> passes_for_length(
+template <typename Pass, int N, int... M>
+constexpr std::array<typename Pass::Function, kMaxCodeLength + 1> passes_for_length(
     std::integer_sequence<int, M...>) {
     return {Pass::template of<N, (M <= N ? M : N)>()...};
 }
 
 // [n - 1][m]: the pass for n positions and m counted signs.
-template <typename Pass, typename Tally, int... N>
+template <typename Pass, int... N>
 constexpr auto pass_table(std::integer_sequence<int, N...>) {
-    return std::array<std::array<PassFunction<Tally>, kMaxCodeLength + 1>, sizeof...(N)>{
-        passes_for_length<Pass, Tally, N + 1>(
-            std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
+    return std::array<std::array<typename Pass::Function, kMaxCodeLength + 1>, sizeof...(N)>{
+        passes_for_length<Pass, N + 1>(std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
 }
+
+#if defined(__x86_64__)
+// Whether the widest vectors are AVX2 ones here.
+bool widest_is_avx2(CandidateList::VectorWidth width) {
+    return width == CandidateList::VectorWidth::Widest && __builtin_cpu_supports("avx2");
+}
+#endif
 
 #if defined(__x86_64__)
 template <typename Tally>
 struct Avx2Pass {
+    using Function = PassFunction<Tally>;
     template <int N, int M>
-    static constexpr PassFunction<Tally> of() {
+    static constexpr Function of() {
         return &classify_pass_avx2<N, M, Tally>;
     }
 };
@@ -432,12 +439,10 @@ template <typename Tally>
 PassFunction<Tally> pass_for(CandidateList::VectorWidth width, int code_length,
                              int counted_signs) {
     static constexpr auto kPortable =
-        pass_table<PortablePass<Tally>, Tally>(std::make_integer_sequence<int, kMaxCodeLength>{});
+        pass_table<PortablePass<Tally>>(std::make_integer_sequence<int, kMaxCodeLength>{});
 #if defined(__x86_64__)
-    static constexpr auto kAvx2 =
-        pass_table<Avx2Pass<Tally>, Tally>(std::make_integer_sequence<int, kMaxCodeLength>{});
-    if (width == CandidateList::VectorWidth::Widest && __builtin_cpu_supports("avx2"))
-        return kAvx2[code_length - 1][counted_signs];
+    static constexpr auto kAvx2 = pass_table<Avx2Pass<Tally>>(std::make_integer_sequence<int, kMaxCodeLength>{});
+    if (widest_is_avx2(width)) return kAvx2[code_length - 1][counted_signs];
 #else
     (void)width;
 #endif
@@ -450,24 +455,21 @@ PassFunction<Tally> pass_for(CandidateList::VectorWidth width, int code_length,
 // both, which costs less than counting the codes one by one into a table.
 constexpr std::size_t kShortList = 2 * sizeof(WideVectorLanes);
 
-// Adds to each lane of `of` how many lanes of `among` hold its number.
+// For each lane of `of`, how many lanes of the same half of `among` hold its number: `among`
+// rotated within its halves by every step.
 template <int... K>
-[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i add_matches(
-    __m256i counts, __m256i of, __m256i among, std::integer_sequence<int, K...>) {
-    const __m256i swapped = _mm256_permute2x128_si256(among, among, 1);
-    ((counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(of, _mm256_alignr_epi8(among, among, K))),
-      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(of, _mm256_alignr_epi8(swapped, swapped, K)))),
-     ...);
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i matches_in_halves(
+    __m256i of, __m256i among, std::integer_sequence<int, K...>) {
+    __m256i counts = _mm256_setzero_si256();
+    ((counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(of, _mm256_alignr_epi8(among, among, K)))), ...);
     return counts;
 }
 
-// How many lanes of its own half hold each lane's number.
-template <int... K>
-[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i add_matches_in_halves(
-    __m256i numbers, std::integer_sequence<int, K...>) {
-    __m256i counts = _mm256_setzero_si256();
-    ((counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(numbers, _mm256_alignr_epi8(numbers, numbers, K)))), ...);
-    return counts;
+// For each lane of `of`, how many lanes of `among` hold its number.
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i matches(__m256i of, __m256i among) {
+    constexpr auto kSteps = std::make_integer_sequence<int, 16>{};
+    const __m256i swapped = _mm256_permute2x128_si256(among, among, 1);
+    return _mm256_add_epi8(matches_in_halves(of, among, kSteps), matches_in_halves(of, swapped, kSteps));
 }
 
 // The response numbers of the 32 codes from entry on; lanes past the list hold 0xFF, which
@@ -532,50 +534,39 @@ struct ShortSpread {
 template <int N, int M>
 __attribute__((target("avx2"))) void classify_short_avx2(const PassPlan& plan, std::size_t size,
                                                          int solving_number, BoundedClasses& result) {
-    constexpr auto kRotations = std::make_integer_sequence<int, 16>{};
     constexpr std::size_t kLanes = sizeof(WideVectorLanes);
     ShortSpread spread{_mm256_setzero_si256(), _mm256_setzero_si256(), 0, 0};
     const TryLanes<WideVectorLanes, N, M> lanes(plan);
     const __m256i first = short_numbers(lanes, plan, 0, size);
-    if (size <= kLanes / 2) {
-        // The upper half is all padding: the lower lanes need no compares across the halves.
-        spread.add(first, add_matches_in_halves(first, kRotations), size, solving_number);
-        spread.finish(size, result);
-        return;
-    }
     if (size <= kLanes) {
-        spread.add(first, add_matches(_mm256_setzero_si256(), first, first, kRotations), size, solving_number);
-        spread.finish(size, result);
-        return;
+        // With the upper half all padding, the lower lanes need no compares across the halves.
+        const __m256i counts = size <= kLanes / 2
+                                   ? matches_in_halves(first, first, std::make_integer_sequence<int, 16>{})
+                                   : matches(first, first);
+        spread.add(first, counts, size, solving_number);
+    } else {
+        const __m256i second = short_numbers(lanes, plan, kLanes, size);
+        spread.add(first, _mm256_add_epi8(matches(first, first), matches(first, second)), kLanes, solving_number);
+        spread.add(second, _mm256_add_epi8(matches(second, second), matches(second, first)), size - kLanes,
+                   solving_number);
     }
-    const __m256i second = short_numbers(lanes, plan, kLanes, size);
-    const __m256i firsts = add_matches(add_matches(_mm256_setzero_si256(), first, first, kRotations), first,
-                                       second, kRotations);
-    const __m256i seconds = add_matches(add_matches(_mm256_setzero_si256(), second, second, kRotations), second,
-                                        first, kRotations);
-    spread.add(first, firsts, kLanes, solving_number);
-    spread.add(second, seconds, size - kLanes, solving_number);
     spread.finish(size, result);
 }
 
 using ShortPass = void (*)(const PassPlan&, std::size_t, int, BoundedClasses&);
 
-template <int N, int... M>
-constexpr std::array<ShortPass, kMaxCodeLength + 1> short_passes_for_length(std::integer_sequence<int, M...>) {
-    return {&classify_short_avx2<N, (M <= N ? M : N)>...};
-}
-
-template <int... N>
-constexpr auto short_pass_table(std::integer_sequence<int, N...>) {
-    return std::array<std::array<ShortPass, kMaxCodeLength + 1>, sizeof...(N)>{
-        short_passes_for_length<N + 1>(std::make_integer_sequence<int, kMaxCodeLength + 1>{})...};
-}
+struct ShortAvx2Pass {
+    using Function = ShortPass;
+    template <int N, int M>
+    static constexpr Function of() {
+        return &classify_short_avx2<N, M>;
+    }
+};
 
 // The short pass, where the processor and the list allow it.
 ShortPass short_pass_for(CandidateList::VectorWidth width, std::size_t size, int code_length, int counted_signs) {
-    static constexpr auto kShort = short_pass_table(std::make_integer_sequence<int, kMaxCodeLength>{});
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (width != CandidateList::VectorWidth::Widest || size > kShortList || size == 0 || !avx2) return nullptr;
+    static constexpr auto kShort = pass_table<ShortAvx2Pass>(std::make_integer_sequence<int, kMaxCodeLength>{});
+    if (size == 0 || size > kShortList || !widest_is_avx2(width)) return nullptr;
     return kShort[code_length - 1][counted_signs];
 }
 #endif

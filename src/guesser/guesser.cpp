@@ -9,7 +9,6 @@
 
 namespace {
 
-
 int distinct_signs(const Code& code) {
     SignFlags seen{};
     int count = 0;
