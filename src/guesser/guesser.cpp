@@ -83,7 +83,7 @@ BuildResult Guesser::build(Random& random, std::uint64_t memory_available,
         return result;
     }
     try {
-        marks_.assign(static_cast<std::size_t>(table_.size()), 1);
+        marks_.assign(static_cast<std::size_t>(table_.size()));
     } catch (const std::bad_alloc&) {
         release();
         return BuildResult::NoRoom;
@@ -96,7 +96,7 @@ void Guesser::release() {
     table_.release();
     candidates_.release();
     std::vector<std::int32_t>().swap(tries_);
-    std::vector<std::uint8_t>().swap(marks_);
+    marks_.release();
 }
 
 // ---------------------------------------------------------------- the search
@@ -140,7 +140,9 @@ BoundedClasses Guesser::weigh_place(const void* guesser, std::size_t place, cons
 }
 
 void Guesser::stop_workers() {
-    if (on_workers_) workers_->end();
+    if (!on_workers_) return;
+    scorings_ += workers_->scored();
+    workers_->end();
     on_workers_ = false;
 }
 
@@ -203,12 +205,9 @@ void Guesser::symmetry_pass(Random& random, Code& shown) {
     to_evaluate_ = canonical_count;
     const std::size_t fresh_place = pass.fresh_place;
     if (fresh_place < tries_.size()) {
-        const auto to_head = [fresh_place](auto& list) {
-            std::rotate(list.begin(), list.begin() + static_cast<long>(fresh_place),
-                        list.begin() + static_cast<long>(fresh_place) + 1);
-        };
-        to_head(tries_);
-        to_head(marks_);
+        std::rotate(tries_.begin(), tries_.begin() + static_cast<long>(fresh_place),
+                    tries_.begin() + static_cast<long>(fresh_place) + 1);
+        std::rotate(marks_.data(), marks_.data() + fresh_place, marks_.data() + fresh_place + 1);
     }
 }
 
@@ -253,7 +252,7 @@ bool Guesser::evaluate_next(Random& random) {
         scorings_ += result.scored;
         opening_searched_ = true;
         ++evaluated_;
-        weigh(opening_code_, -1, 0, result, random, became_best);
+        weigh(opening_code_, -1, 0, Measures::of(result), random, became_best);
         return became_best;
     }
     if (reduction_ && cursor_ < tries_.size() && marks_[cursor_] == 0) {
@@ -266,17 +265,16 @@ bool Guesser::evaluate_next(Random& random) {
     const std::int32_t number = tries_[place];
     ++evaluated_;
     if (on_workers_) {
-        const BoundedClasses& result = workers_->outcome(place);
-        scorings_ += result.scored;
-        if (result.abandoned) return false;
-        weigh(table_.code(number), number, place, result, random, became_best);
+        Measures measures;
+        if (!workers_->outcome(place, measures)) return false;
+        weigh(table_.code(number), number, place, measures, random, became_best);
         if (became_best) workers_->publish_best(best_);
         return became_best;
     }
     const Code code = table_.code(number);
     const BoundedClasses result = evaluate(code, best_.bound());
     scorings_ += result.scored;
-    if (!result.abandoned) weigh(code, number, place, result, random, became_best);
+    if (!result.abandoned) weigh(code, number, place, Measures::of(result), random, became_best);
     return became_best;
 }
 
@@ -319,9 +317,8 @@ BoundedClasses Guesser::evaluate(const Code& code, const ClassBound& bound) cons
     return candidates_.classify_bounded(code, possible_, known_total(code), bound);
 }
 
-void Guesser::weigh(const Code& code, std::int32_t number, std::size_t place, const BoundedClasses& result,
+void Guesser::weigh(const Code& code, std::int32_t number, std::size_t place, const Measures& measures,
                     Random& random, bool& became_best) {
-    const Measures measures = Measures::of(result);
     bool take = false;
     if (measures == best_) {
         // Of k tries in a row that tie completely, each is kept with chance 1/k.
@@ -374,12 +371,13 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
         opening_ = false;
         keep_only_candidates();
     } else {
+        // The played try leaves the list, with the pruning if there is one.
+        std::size_t played_place = tries_.size();
         if (!opening_ && played_from_list) {
             // Where the search left it, unless the list was changed since.
-            auto played = tries_.begin() + static_cast<long>(std::min(best_place_, tries_.size()));
-            if (played == tries_.end() || *played != best_number_)
-                played = std::find(tries_.begin(), tries_.end(), best_number_);
-            if (played != tries_.end()) tries_.erase(played);
+            played_place = std::min(best_place_, tries_.size());
+            if (played_place == tries_.size() || tries_[played_place] != best_number_)
+                played_place = static_cast<std::size_t>(std::find(tries_.begin(), tries_.end(), best_number_) - tries_.begin());
         }
         if (escape_requested && escape_requested()) return Applied::Aborted;
         if (!fixed_multiset_ && !nothing) {
@@ -414,7 +412,11 @@ Guesser::Applied Guesser::apply(Response response, Random& random,
                 newly_absent.back() = kVacantIndex;
                 drop_vacant_pending_ = false;
             }
-            if (!remove_tries_holding(newly_absent)) return Applied::Aborted;
+        }
+        if (!newly_absent.empty()) {
+            if (!remove_tries_holding(newly_absent, played_place)) return Applied::Aborted;
+        } else if (played_place < tries_.size()) {
+            tries_.erase(tries_.begin() + static_cast<long>(played_place));
         }
     }
     if (opening_) prepare_follow_up_opening(random);
@@ -431,13 +433,14 @@ void Guesser::keep_only_candidates() {
 }
 
 // The marks of the search are free until the next one: they note the tries that stay.
-bool Guesser::remove_tries_holding(const std::vector<SignIndex>& signs) {
+bool Guesser::remove_tries_holding(const std::vector<SignIndex>& signs, std::size_t played_place) {
     Pruning pruning{this, {}};
     for (SignIndex sign : signs) pruning.removed[sign] = true;
     if (!over_tries(&mark_kept, &pruning)) {
         broken_off_ = true;
         return false;
     }
+    if (played_place < tries_.size()) marks_[played_place] = 0;
     std::size_t kept = 0;
     for (std::size_t place = 0; place < tries_.size(); ++place) {
         tries_[kept] = tries_[place];

@@ -11,6 +11,7 @@
 #include "core/scoring.hpp"
 #include "guesser/guess_tables.hpp"
 #include "guesser/measures.hpp"
+#include "guesser/scratch_bytes.hpp"
 #include "guesser/search_workers.hpp"
 
 // The computer as codebreaker: every try it may play, the codes that may still be the
@@ -97,7 +98,7 @@ class Guesser {
     // The candidates' common multiset, once every candidate holds the same signs.
     void note_multiset();
     std::optional<int> known_total(const Code& code) const;
-    void weigh(const Code& code, std::int32_t number, std::size_t place, const BoundedClasses& result,
+    void weigh(const Code& code, std::int32_t number, std::size_t place, const Measures& measures,
                Random& random, bool& became_best);
     void symmetry_pass(Random& random, Code& shown);
     bool canonical(const Code& code) const;
@@ -105,12 +106,13 @@ class Guesser {
                        Random& random);
     void prepare_follow_up_opening(Random& random);
     void keep_only_candidates();
-    bool remove_tries_holding(const std::vector<SignIndex>& signs);
+    // And the try at played_place, unless that is past the list.
+    bool remove_tries_holding(const std::vector<SignIndex>& signs, std::size_t played_place);
 
     GuessShape shape_;
     TryTable table_;
     std::vector<std::int32_t> tries_;
-    std::vector<std::uint8_t> marks_;  // per place of the tries list: canonical, or kept
+    ScratchBytes marks_;  // per place of the tries list: canonical, or kept
     CandidateList candidates_;
     SignFlags possible_{};
     SignFlags used_{};

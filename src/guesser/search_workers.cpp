@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstring>
 #include <limits>
-#include <new>
 #include <system_error>
 
 #if !defined(_WIN32)
@@ -64,16 +63,9 @@ void wait_a_little(int& spins) {
 
 }  // namespace
 
-// A try worse than an earlier one can neither win nor tie: the caller need not weigh it.
-bool SearchWorkers::Weigher::take(BoundedClasses& outcome, const Measures& published) {
-    if (outcome.abandoned) return false;
-    const Measures measures = Measures::of(outcome);
-    if (best.better_than(measures) || published.better_than(measures)) {
-        outcome.abandoned = true;
-        return false;
-    }
-    if (!measures.better_than(best)) return false;
-    best = measures;
+bool SearchWorkers::Weigher::keeps(const Measures& measures, const Measures& published) {
+    if (best.better_than(measures) || published.better_than(measures)) return false;
+    if (measures.better_than(best)) best = measures;
     return true;
 }
 
@@ -84,7 +76,9 @@ int SearchWorkers::hardware_threads() {
 SearchWorkers::SearchWorkers(int threads) {
     const int count = std::max(threads, 1);
     slots_ = std::vector<Slot>(kSlotsPerThread * static_cast<std::size_t>(count));
-    outcomes_.resize(slots_.size() * kMostChunkPlaces);
+    kept_.resize(slots_.size() * kMostChunkPlaces);
+    scored_.resize(kept_.size());
+    records_.resize(kept_.size());
     helpers_.reserve(static_cast<std::size_t>(count - 1));
 #if !defined(_WIN32)
     // Signals are the game's business, handled where it polls: the helpers start, and stay,
@@ -182,6 +176,7 @@ void SearchWorkers::begin(std::size_t places, std::size_t candidates, Weigh weig
     reading_chunk_ = 0;
     reading_ = false;
     read_ = 0;
+    scored_before_reading_ = 0;
     active_ = true;
     start_helpers(Job::Weighing);
 }
@@ -239,8 +234,12 @@ bool SearchWorkers::weigh_next_chunk(Weigher& weigher) {
     std::size_t last = 0;
     if (!claim(weigher.chunk_places, chunk, first, last)) return false;
     const std::size_t slot_index = slot_of(chunk);
-    BoundedClasses* outcomes = &outcomes_[slot_index * kMostChunkPlaces];
+    const std::size_t base = slot_index * kMostChunkPlaces;
+    std::uint8_t* kept = &kept_[base];
+    std::uint32_t* scored = &scored_[base];
+    Record* records = &records_[base];
     std::size_t counted = 0;
+    std::uint64_t chunk_scored = 0;
     const auto start = std::chrono::steady_clock::now();
     // Read once a chunk: it only ever gets better, and a staler one is only looser.
     const Measures published = published_best();
@@ -251,9 +250,18 @@ bool SearchWorkers::weigh_next_chunk(Weigher& weigher) {
             if (!next) break;
             place = static_cast<std::size_t>(next - marks_);
         }
-        // Made in its slot: a whole copy of the fields just stored would wait for each of them.
-        BoundedClasses& outcome = *::new (&outcomes[counted++]) BoundedClasses(weigh_(context_, place, bound));
-        if (weigher.take(outcome, published)) bound = weigher.best.bound();
+        const BoundedClasses outcome = weigh_(context_, place, bound);
+        // Scored fits: a list holds fewer than 2^31 codes.
+        scored[counted] = static_cast<std::uint32_t>(outcome.scored);
+        chunk_scored += outcome.scored;
+        const Measures measures = Measures::of(outcome);
+        const bool keep = !outcome.abandoned && weigher.keeps(measures, published);
+        kept[counted] = keep;
+        if (keep) {
+            records[counted] = Record{measures.sum_of_squares, measures.max, measures.classes * 2 + int{measures.win}};
+            bound = weigher.best.bound();
+        }
+        ++counted;
     }
     // Aim the next chunk at the chunk time, growing at most twofold at a time.
     const std::size_t places = last - first;
@@ -266,6 +274,7 @@ bool SearchWorkers::weigh_next_chunk(Weigher& weigher) {
     Slot& slot = slots_[slot_index];
     slot.first = first;
     slot.last = last;
+    slot.scored = chunk_scored;
     slot.chunk.store(chunk, std::memory_order_release);
     return true;
 }
@@ -300,7 +309,7 @@ void SearchWorkers::catch_up_to(std::int64_t chunk) {
     }
 }
 
-const BoundedClasses& SearchWorkers::outcome_after_wait(std::size_t place) {
+void SearchWorkers::wait_for_chunk_of(std::size_t place) {
     for (;;) {
         Slot& slot = slots_[slot_of(reading_chunk_)];
         if (!reading_) {
@@ -312,9 +321,17 @@ const BoundedClasses& SearchWorkers::outcome_after_wait(std::size_t place) {
             reading_base_ = slot_of(reading_chunk_) * kMostChunkPlaces;
             reading_last_ = slot.last;
         }
-        if (place < reading_last_) return outcomes_[reading_base_ + read_++];
+        if (place < reading_last_) return;
+        scored_before_reading_ += slot.scored;
         catch_up_to(reading_chunk_ + 1);
     }
+}
+
+std::uint64_t SearchWorkers::scored() const {
+    std::uint64_t scored = scored_before_reading_;
+    if (reading_)
+        for (std::size_t index = reading_base_; index < reading_base_ + read_; ++index) scored += scored_[index];
+    return scored;
 }
 
 // ---------------------------------------------------------------- ranges

@@ -48,12 +48,18 @@ class SearchWorkers {
     // marked 1 are weighed and have an outcome.
     void begin(std::size_t places, std::size_t candidates, Weigh weigh, const std::uint8_t* marks,
                const void* context);
-    // The outcome of a counted place, asked for in ascending order; valid until the next
-    // call. Waits for it, and while a helper is still at it, weighs chunks further on.
-    const BoundedClasses& outcome(std::size_t place) {
-        if (reading_ && place < reading_last_) return outcomes_[reading_base_ + read_++];
-        return outcome_after_wait(place);
+    // The outcome of a counted place, asked for in ascending order: false when the try was
+    // abandoned, else its measures. Waits for it, and while a helper is still at it, weighs
+    // chunks further on.
+    bool outcome(std::size_t place, Measures& measures) {
+        if (!reading_ || place >= reading_last_) wait_for_chunk_of(place);
+        const std::size_t index = reading_base_ + read_++;
+        if (kept_[index] == 0) return false;
+        measures = records_[index].measures();
+        return true;
     }
+    // The candidates scored for the places read since begin.
+    std::uint64_t scored() const;
     // The best try so far, up to the place last asked for.
     void publish_best(const Measures& best);
     // Stops the helpers after the chunk they are on; safe to call twice.
@@ -74,14 +80,22 @@ class SearchWorkers {
         std::atomic<std::int64_t> chunk{-1};  // the chunk it holds, once its outcomes are in
         std::size_t first = 0;
         std::size_t last = 0;
+        std::uint64_t scored = 0;  // over its places
+    };
+    // The measures of a kept try, in as few bytes as the caller can read them from.
+    struct Record {
+        std::int64_t sum_of_squares;
+        std::int32_t max;
+        std::int32_t classes_and_win;
+        Measures measures() const { return Measures{max, sum_of_squares, classes_and_win / 2, (classes_and_win & 1) != 0}; }
     };
     // What a thread keeps through one search.
     struct Weigher {
         Measures best;  // the best try it has weighed
         std::size_t chunk_places = 1;
-        // Marks the outcome abandoned when an earlier try beats it; says whether it is the
-        // thread's new best.
-        bool take(BoundedClasses& outcome, const Measures& published);
+        // Whether the caller must weigh the try: one worse than an earlier try can neither
+        // win nor tie. A kept try better than the thread's best becomes it.
+        bool keeps(const Measures& measures, const Measures& published);
     };
     enum class Job { Weighing, Ranges };
 
@@ -96,7 +110,7 @@ class SearchWorkers {
     bool window_full() const;
     void catch_up_to(std::int64_t chunk);
     Measures published_best() const;
-    const BoundedClasses& outcome_after_wait(std::size_t place);
+    void wait_for_chunk_of(std::size_t place);
     bool run_next_range();
     std::size_t slot_of(std::int64_t chunk) const { return static_cast<std::size_t>(chunk) % slots_.size(); }
 
@@ -117,7 +131,12 @@ class SearchWorkers {
     std::size_t first_chunk_places_ = 1;
     bool active_ = false;
     std::vector<Slot> slots_;
-    std::vector<BoundedClasses> outcomes_;  // kMostChunkPlaces per slot
+    // Per counted place, kMostChunkPlaces per slot: whether the caller weighs it, the
+    // candidates it was scored against, and its measures when kept. Apart, so that the
+    // caller reads a byte for a try given up, and a thread writes few lines the other read.
+    std::vector<std::uint8_t> kept_;
+    std::vector<std::uint32_t> scored_;
+    std::vector<Record> records_;
 
     // The current pass over ranges.
     RangeTask range_task_ = nullptr;
@@ -139,6 +158,7 @@ class SearchWorkers {
     std::size_t reading_base_ = 0;
     std::size_t reading_last_ = 0;
     std::size_t read_ = 0;
+    std::uint64_t scored_before_reading_ = 0;  // over the chunks read to the end
     // The published best, read whole by a sequence count that is odd while it changes.
     alignas(kCacheLine) std::atomic<std::uint32_t> best_version_{0};
     std::atomic<std::int32_t> best_max_{0};

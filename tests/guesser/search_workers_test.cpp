@@ -253,18 +253,21 @@ bool looser_or_equal(const ClassBound& bound, const Measures& best) {
 void read_in_order(SearchWorkers& pool, Script& script, std::size_t last, std::vector<Measures>& best_before) {
     Measures best;
     best_before.assign(script.places, Measures{});
+    std::uint64_t scored = 0;
     for (std::size_t place = 0; place < last; ++place) {
         best_before[place] = best;
         if (!script.marked(place)) continue;
-        const BoundedClasses& outcome = pool.outcome(place);
-        ASSERT_EQ(outcome.scored, place) << "outcomes in place order";
+        Measures measures;
+        const bool kept = pool.outcome(place, measures);
+        scored += place;
+        ASSERT_EQ(pool.scored(), scored) << "outcomes in place order, place " << place;
         const Measures truth = measures_at(place);
-        if (outcome.abandoned) {
+        if (!kept) {
             // Only a try that can neither win nor tie may be given up.
             ASSERT_TRUE(best.better_than(truth)) << "place " << place;
             continue;
         }
-        ASSERT_TRUE(Measures::of(outcome) == truth) << "place " << place;
+        ASSERT_TRUE(measures == truth) << "place " << place;
         if (truth.better_than(best)) {
             best = truth;
             pool.publish_best(best);
