@@ -63,12 +63,6 @@ void wait_a_little(int& spins) {
 
 }  // namespace
 
-bool SearchWorkers::Weigher::keeps(const Measures& measures, const Measures& published) {
-    if (best.better_than(measures) || published.better_than(measures)) return false;
-    if (measures.better_than(best)) best = measures;
-    return true;
-}
-
 int SearchWorkers::hardware_threads() {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }

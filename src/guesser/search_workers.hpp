@@ -95,7 +95,11 @@ class SearchWorkers {
         std::size_t chunk_places = 1;
         // Whether the caller must weigh the try: one worse than an earlier try can neither
         // win nor tie. A kept try better than the thread's best becomes it.
-        bool keeps(const Measures& measures, const Measures& published);
+        bool keeps(const Measures& measures, const Measures& published) {
+            if (best.better_than(measures) || published.better_than(measures)) return false;
+            if (measures.better_than(best)) best = measures;
+            return true;
+        }
     };
     enum class Job { Weighing, Ranges };
 
