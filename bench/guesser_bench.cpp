@@ -309,9 +309,13 @@ void play_reference(const GuessShape& shape, const Code& answer, Played& played,
 }
 
 // The whole 5 over 8 set as a strategy tree and the first full search of 5 over 19, each with
-// one thread and with all of them, in the same run.
+// one thread and with all of them, in the same run. The two alternate, several times, and the
+// medians are compared: on a shared machine a core's speed changes from second to second.
 bool run_speed_up(int threads) {
-    SearchWorkers workers(threads);
+    constexpr int kRounds = 3;
+    SearchWorkers one(1);
+    SearchWorkers all(threads);
+    const std::array<SearchWorkers*, 2> pools{&one, &all};
     const auto built = [](Guesser& guesser, Random& random) {
         return guesser.build(random, kMemory, {}) == BuildResult::Built;
     };
@@ -321,40 +325,48 @@ bool run_speed_up(int threads) {
     const std::vector<Code> answers = all_codes(eight_set);
     std::unordered_set<std::uint64_t> sample;
     for (const Code& answer : random_codes(eight_set, 20)) sample.insert(key_of(answer));
-    std::array<double, 2> tree_seconds{};
-    std::array<std::uint64_t, 2> tree_signatures{};
-    bool sound = true;
-    for (int run = 0; run < 2; ++run) {
-        Guesser root(eight);
-        Random random(kSeed);
-        sound = built(root, random) && sound;
-        if (run == 1) root.use_workers(&workers);
-        TreeWalk walk{true, sample, {}};
-        const auto start = std::chrono::steady_clock::now();
-        walk.explore(root, random, answers, Signature{}, 0);
-        tree_seconds[run] = seconds_since(start);
-        tree_signatures[run] = walk.played.signature;
-        sound = sound && walk.played.sound && walk.played.games == static_cast<int>(answers.size());
-    }
-
     const GuessShape nineteen{5, 19, true, true, false};
     const Code answer = random_codes(CodeSet{19, 5, true}, 1).front();
-    std::array<SearchFigures, 2> first{};
-    for (int run = 0; run < 2; ++run) {
-        Guesser root(nineteen);
-        Random random(kSeed);
-        sound = built(root, random) && sound;
-        if (run == 1) root.use_workers(&workers);
-        first[run] = time_first_full_search(root, random, answer, 3);
+
+    std::array<std::vector<double>, 2> tree_seconds;
+    std::array<std::uint64_t, 2> tree_signatures{};
+    std::array<std::vector<double>, 2> first_seconds;
+    std::array<std::uint64_t, 2> first_scorings{};
+    bool sound = true;
+    for (int round = 0; round < kRounds; ++round) {
+        for (int run = 0; run < 2; ++run) {
+            Guesser root(eight);
+            Random random(kSeed);
+            sound = built(root, random) && sound;
+            root.use_workers(pools[run]);
+            TreeWalk walk{true, sample, {}};
+            const auto start = std::chrono::steady_clock::now();
+            walk.explore(root, random, answers, Signature{}, 0);
+            tree_seconds[run].push_back(seconds_since(start));
+            sound = sound && walk.played.sound && walk.played.games == static_cast<int>(answers.size()) &&
+                    (round == 0 || walk.played.signature == tree_signatures[run]);
+            tree_signatures[run] = walk.played.signature;
+        }
+        for (int run = 0; run < 2; ++run) {
+            Guesser root(nineteen);
+            Random random(kSeed);
+            sound = built(root, random) && sound;
+            root.use_workers(pools[run]);
+            const SearchFigures figures = time_first_full_search(root, random, answer, 1);
+            first_seconds[run].push_back(figures.seconds);
+            first_scorings[run] = figures.scorings;
+        }
     }
+    const std::array<double, 2> tree{median(tree_seconds[0]), median(tree_seconds[1])};
+    const std::array<SearchFigures, 2> first{SearchFigures{median(first_seconds[0]), first_scorings[0]},
+                                             SearchFigures{median(first_seconds[1]), first_scorings[1]}};
     const bool equal = sound && tree_signatures[0] == tree_signatures[1] && first[0].scorings > 0;
     std::printf(
-        "guesser speed-up, %d threads against 1: 5 over 8 whole set %7.3f s against %7.3f s = %.2f | "
-        "5 over 19 first full search %7.3f s = %.3g/s against %7.3f s = %.3g/s = %.2f | "
+        "guesser speed-up, %d threads against 1, medians of %d alternating: 5 over 8 whole set %7.3f s against "
+        "%7.3f s = %.2f | 5 over 19 first full search %7.3f s = %.3g/s against %7.3f s = %.3g/s = %.2f | "
         "signature %016llx, 1 thread %016llx %s\n",
-        threads, tree_seconds[1], tree_seconds[0], tree_seconds[1] > 0 ? tree_seconds[0] / tree_seconds[1] : 0.0,
-        first[1].seconds, first[1].rate(), first[0].seconds, first[0].rate(),
-        first[1].seconds > 0 ? first[0].seconds / first[1].seconds : 0.0,
+        threads, kRounds, tree[1], tree[0], tree[1] > 0 ? tree[0] / tree[1] : 0.0, first[1].seconds, first[1].rate(),
+        first[0].seconds, first[0].rate(), first[1].seconds > 0 ? first[0].seconds / first[1].seconds : 0.0,
         static_cast<unsigned long long>(tree_signatures[1]), static_cast<unsigned long long>(tree_signatures[0]),
         equal ? "equal" : sound ? "DIFFERENT" : "GAME WENT WRONG");
     std::fflush(stdout);
