@@ -6,7 +6,9 @@
 #include "encoder_bench.hpp"
 #include "guesser/search_workers.hpp"
 #include "guesser_bench.hpp"
+#if !defined(_WIN32)
 #include "idle_clock_wait.hpp"
+#endif
 
 namespace {
 
@@ -47,9 +49,13 @@ int main(int argc, char** argv) {
     const bool all = mode == "all";
     int status = 0;
     if (all || mode == "idle") {
+#if defined(_WIN32)
+        std::printf("idle clock wait: measured in a pseudo-terminal, which Windows has not\n");
+#else
         constexpr int kSeconds = 10;
         const double cpu = idle_clock_wait_cpu_seconds(kSeconds);
         std::printf("idle clock wait: %.3f s CPU over %d s of waiting\n", cpu, kSeconds);
+#endif
     }
     if ((all || mode == "encoder") && !run_encoder_bench(quick)) status = 1;
     if ((all || mode == "guesser") && !run_guesser_bench(quick, threads)) status = 1;

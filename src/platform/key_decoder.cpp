@@ -6,50 +6,9 @@
 #include <vector>
 
 #include "core/keys.hpp"
+#include "platform/named_keys.hpp"
 
 namespace {
-
-enum class NamedKey : std::uint8_t {
-    Up, Down, Left, Right, Home, End, Insert, Delete, PageUp, PageDown, BackTab,
-    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
-};
-
-struct ScanCodes {
-    std::uint8_t plain, shift, ctrl, alt;
-};
-
-// The game's scan codes, in the order of NamedKey.
-constexpr std::array<ScanCodes, 23> kScanCodes{{
-    {scan::kUp, scan::kUp, scan::kCtrlUp, scan::kAltUp},
-    {scan::kDown, scan::kDown, scan::kCtrlDown, scan::kAltDown},
-    {scan::kLeft, scan::kLeft, scan::kCtrlLeft, scan::kAltLeft},
-    {scan::kRight, scan::kRight, scan::kCtrlRight, scan::kAltRight},
-    {scan::kHome, scan::kHome, scan::kCtrlHome, scan::kAltHome},
-    {scan::kEnd, scan::kEnd, scan::kCtrlEnd, scan::kAltEnd},
-    {scan::kInsert, scan::kInsert, scan::kCtrlInsert, scan::kAltInsert},
-    {scan::kDel, scan::kShiftDel, scan::kCtrlDel, scan::kAltDel},
-    {scan::kPgUp, scan::kPgUp, scan::kCtrlPgUp, scan::kAltPgUp},
-    {scan::kPgDn, scan::kPgDn, scan::kCtrlPgDn, scan::kAltPgDn},
-    {scan::kBackTab, scan::kBackTab, scan::kBackTab, scan::kBackTab},
-    {scan::kF1, scan::kShiftF1, scan::kCtrlF1, scan::kAltF1},
-    {scan::kF2, scan::kShiftF2, scan::kCtrlF2, scan::kAltF2},
-    {scan::kF3, scan::kShiftF3, scan::kCtrlF3, scan::kAltF3},
-    {scan::kF4, scan::kShiftF4, scan::kCtrlF4, scan::kAltF4},
-    {scan::kF5, scan::kShiftF5, scan::kCtrlF5, scan::kAltF5},
-    {scan::kF6, scan::kShiftF6, scan::kCtrlF6, scan::kAltF6},
-    {scan::kF7, scan::kShiftF7, scan::kCtrlF7, scan::kAltF7},
-    {scan::kF8, scan::kShiftF8, scan::kCtrlF8, scan::kAltF8},
-    {scan::kF9, scan::kShiftF9, scan::kCtrlF9, scan::kAltF9},
-    {scan::kF10, scan::kShiftF10, scan::kCtrlF10, scan::kAltF10},
-    {scan::kF11, scan::kShiftF11, scan::kCtrlF11, scan::kAltF11},
-    {scan::kF12, scan::kShiftF12, scan::kCtrlF12, scan::kAltF12},
-}};
-
-struct Modifiers {
-    bool shift = false;
-    bool alt = false;
-    bool ctrl = false;
-};
 
 // xterm's modifier parameter: 1 + a bit set of Shift 1, Alt 2, Ctrl 4, Meta 8.
 Modifiers xterm_modifiers(int parameter) {
@@ -57,12 +16,6 @@ Modifiers xterm_modifiers(int parameter) {
     return {(bits & 1) != 0, (bits & (2 | 8)) != 0, (bits & 4) != 0};
 }
 
-Key scan_key(NamedKey name, Modifiers mods) {
-    const ScanCodes& codes = kScanCodes[static_cast<std::size_t>(name)];
-    std::uint8_t code = mods.ctrl ? codes.ctrl : mods.alt ? codes.alt : mods.shift ? codes.shift
-                                                                                   : codes.plain;
-    return {code, true};
-}
 
 // "CSI n ~" key numbers of xterm, the Linux console, rxvt and tmux/screen.
 struct TildeKey {
@@ -364,17 +317,4 @@ void KeyDecoder::finish_sequence(std::uint8_t final_byte) {
                                                   : decode_ss3(sequence_, final_byte, alt_prefix_);
     state_ = State::Ground;
     if (key) emit(*key);
-}
-
-std::span<const std::uint8_t> decodable_scan_codes() {
-    static const std::vector<std::uint8_t> codes = [] {
-        std::vector<std::uint8_t> all;
-        for (const ScanCodes& key : kScanCodes) {
-            all.insert(all.end(), {key.plain, key.shift, key.ctrl, key.alt});
-        }
-        std::sort(all.begin(), all.end());
-        all.erase(std::unique(all.begin(), all.end()), all.end());
-        return all;
-    }();
-    return codes;
 }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "platform/named_keys.hpp"
 #include "platform/terminal_backend.hpp"
 
 // Turns the bytes a terminal sends into the game's keys. Understands the escape sequences of
@@ -55,6 +56,3 @@ private:
     std::string sequence_;  // parameter and intermediate bytes of the sequence being read
     std::deque<Key> keys_;
 };
-
-// Every scan code an extended key from KeyDecoder can carry, ascending, each once.
-std::span<const std::uint8_t> decodable_scan_codes();

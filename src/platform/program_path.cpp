@@ -1,5 +1,6 @@
 #include "platform/program_path.hpp"
 
+#if !defined(_WIN32)
 #include <unistd.h>
 
 #include <vector>
@@ -13,8 +14,13 @@ std::string program_file_path() {
         buffer.resize(buffer.size() * 2);
     }
 }
+#endif
 
 std::string directory_of(const std::string& path) {
+#if defined(_WIN32)
+    const auto slash = path.find_last_of("/\\");
+#else
     const auto slash = path.rfind('/');
+#endif
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }

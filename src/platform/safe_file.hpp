@@ -33,6 +33,8 @@ bool replace_file(const std::string& path, const std::uint8_t* data, std::size_t
 // The pieces of a replacement, open to tests.
 // A fresh name beside `path`: `path` "." 16 random hex digits ".tmp".
 std::string temporary_name_beside(const std::string& path);
+#if !defined(_WIN32)
 // Creates a file that did not exist, never through a link (O_EXCL, O_NOFOLLOW); the open
 // descriptor for writing, or -1 with errno set.
 int create_new_file(const std::string& path, mode_t mode);
+#endif

@@ -134,3 +134,5 @@ Bytes room_under_cgroup_limits(const MemoryFileRoots& roots) {
 std::uint64_t available_memory_bytes(const MemoryFileRoots& roots) {
     return smaller(memory_of_machine(roots.proc), room_under_cgroup_limits(roots)).value_or(0);
 }
+
+std::uint64_t SystemMemory::available_bytes() { return available_memory_bytes(MemoryFileRoots{}); }

@@ -20,5 +20,5 @@ std::uint64_t available_memory_bytes(const MemoryFileRoots& roots);
 // The machine the game runs on.
 class SystemMemory : public PhysicalMemory {
 public:
-    std::uint64_t available_bytes() override { return available_memory_bytes(MemoryFileRoots{}); }
+    std::uint64_t available_bytes() override;
 };

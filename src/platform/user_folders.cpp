@@ -15,6 +15,8 @@ std::optional<std::string> environment_value(const char* name) {
     return std::string(value);
 }
 
+bool is_absolute_path(const std::string& path) { return path.starts_with('/'); }
+
 std::string home_folder() {
     if (const auto home = environment_value("HOME"); home && home->starts_with('/')) return *home;
     std::vector<char> buffer(4096);

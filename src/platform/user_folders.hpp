@@ -8,6 +8,9 @@
 // The variable's value, or nothing when it is unset.
 std::optional<std::string> environment_value(const char* name);
 
+// Whether the path does not hang on the current folder.
+bool is_absolute_path(const std::string& path);
+
 // $HOME when it is an absolute path, else the home folder of the user's password entry;
 // empty when neither is known.
 std::string home_folder();

@@ -15,7 +15,7 @@ std::string without_trailing_slashes(std::string folder) {
 
 // The user's configuration folder, without its trailing '/' (so "" stands for the root).
 std::optional<std::string> config_home(const PlaceFacts& facts) {
-    if (facts.xdg_config_home && facts.xdg_config_home->starts_with('/'))
+    if (facts.xdg_config_home && is_absolute_path(*facts.xdg_config_home))
         return without_trailing_slashes(*facts.xdg_config_home);
     if (facts.home.empty()) return std::nullopt;
     return without_trailing_slashes(facts.home) + "/.config";
@@ -29,8 +29,13 @@ ConditionsPlace ConditionsPlace::beside(const std::string& program_path) {
 }
 
 PlaceFacts facts_of_this_process(std::string program_path) {
-    return {std::move(program_path), environment_value("XDG_CONFIG_HOME"), home_folder(),
-            writable_by_user};
+#if defined(_WIN32)
+    // Windows keeps a user's settings under %APPDATA%.
+    const char* kConfigHome = "APPDATA";
+#else
+    const char* kConfigHome = "XDG_CONFIG_HOME";
+#endif
+    return {std::move(program_path), environment_value(kConfigHome), home_folder(), writable_by_user};
 }
 
 ConditionsPlace place_conditions(const PlaceFacts& facts) {

@@ -68,6 +68,7 @@ TEST(GuesserMemory, TablesLargerThanThisMachineAreSaidUntilAKeyAndAbandonTheMatc
 
 TEST(GuesserMemory, TablesTheAllocationRefusesEndTheMatchWithoutANotice) {
     if (kAllocationFailureEndsTheProcess) GTEST_SKIP() << "the sanitizer ends the process instead";
+    if (!kAddressSpaceCanBeCapped) GTEST_SKIP() << "no cap on the address space here";
     for (const Language language : {Language::German, Language::English}) {
         MatchRig rig(language, very_large_tables());
         ASSERT_EQ(rig.app.setup.record.computer_guesses, 1) << "the budget must allow the computer to guess";

@@ -170,6 +170,7 @@ TEST(WholeMatch, AListTooLargeForThisMachineIsSaidUntilAKeyAndAbandonsTheMatch) 
 
 TEST(WholeMatch, AListTheAllocationRefusesEndsTheMatchWithoutANotice) {
     if (kAllocationFailureEndsTheProcess) GTEST_SKIP() << "the sanitizer ends the process instead";
+    if (!kAddressSpaceCanBeCapped) GTEST_SKIP() << "no cap on the address space here";
     for (const Language language : {Language::German, Language::English}) {
         MatchRig rig(language, very_large_variable_code());
         ASSERT_EQ(rig.app.setup.record.answer_fixed, 0) << "the budget must allow the variable code";

@@ -36,9 +36,17 @@ TEST(ConditionsPlace, AWritableFileOrFolderBesideTheProgramKeepsItThere) {
 }
 
 TEST(ConditionsPlace, OtherwiseTheUsersConfigurationFolderHoldsIt) {
+#if defined(_WIN32)
+    expect_users(place_conditions(facts({}, "C:/Users/anna/AppData/Roaming")),
+                 "C:/Users/anna/AppData/Roaming/mirelvanthoque");
+    expect_users(place_conditions(facts({}, "//server/anna/")), "//server/anna/mirelvanthoque");
+    // Without a drive, a path hangs on the current drive.
+    expect_users(place_conditions(facts({}, "/xdg")), "/home/anna/.config/mirelvanthoque");
+#else
     expect_users(place_conditions(facts({}, "/home/anna/settings")), "/home/anna/settings/mirelvanthoque");
     expect_users(place_conditions(facts({}, "/xdg///")), "/xdg/mirelvanthoque");
     expect_users(place_conditions(facts({}, "/")), "/mirelvanthoque");
+#endif
 }
 
 TEST(ConditionsPlace, WithoutAnAbsoluteConfigHomeTheHomeFoldersConfigIsUsed) {

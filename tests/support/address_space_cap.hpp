@@ -1,7 +1,9 @@
 #pragma once
 
+#if !defined(_WIN32)
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +21,17 @@ inline constexpr bool kAllocationFailureEndsTheProcess = false;
 #else
 inline constexpr bool kAllocationFailureEndsTheProcess = false;
 #endif
+
+#if defined(_WIN32)
+// Windows caps a process's memory only through a job, which the tests do not set up.
+inline constexpr bool kAddressSpaceCanBeCapped = false;
+class AddressSpaceCap {
+public:
+    explicit AddressSpaceCap(std::uint64_t) {}
+    bool applied() const { return false; }
+};
+#else
+inline constexpr bool kAddressSpaceCanBeCapped = true;
 
 // Lets the process map only a little more than it has mapped already, so that a large
 // allocation fails on any machine as it would on a small one. The old limit comes back at the end.
@@ -47,3 +60,4 @@ private:
     rlimit saved_{};
     bool applied_ = false;
 };
+#endif
