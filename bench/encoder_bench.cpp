@@ -42,7 +42,7 @@ class SilentTerminal : public TerminalBackend {
     void present(const Screen&) override {}
     bool wait_for_key(int) override { return false; }
     Key take_key() override { return {}; }
-    void bell() override {}
+    void bell(int, int) override {}
     std::optional<TerminalLost> lost() const override { return std::nullopt; }
     void shut_down(const std::vector<std::string>&) override {}
 };

@@ -52,8 +52,10 @@ void Console::delay_ms(int milliseconds) {
 }
 
 void Console::beep() {
-    terminal_.bell();
-    delay_ms(500);
+    constexpr int kFrequencyHz = 440;
+    constexpr int kDurationMs = 500;
+    terminal_.bell(kFrequencyHz, kDurationMs);
+    delay_ms(kDurationMs);
 }
 
 void Console::present() {

@@ -102,7 +102,8 @@ Key PosixTerminal::take_key() {
     return Key{27, false};  // the terminal is gone; the console stops the game before this
 }
 
-void PosixTerminal::bell() { write_out("\a"); }
+// A terminal knows one bell.
+void PosixTerminal::bell(int, int) { write_out("\a"); }
 
 void PosixTerminal::shut_down(const std::vector<std::string>& closing_lines) {
     restore();

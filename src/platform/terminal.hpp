@@ -32,7 +32,7 @@ public:
     void present(const Screen& screen) override;
     bool wait_for_key(int timeout_ms) override;
     Key take_key() override;
-    void bell() override;
+    void bell(int frequency_hz, int duration_ms) override;
     std::optional<TerminalLost> lost() const override { return lost_; }
     void shut_down(const std::vector<std::string>& closing_lines) override;
 

@@ -27,7 +27,9 @@ public:
     virtual bool wait_for_key(int timeout_ms) = 0;
     // The waiting key; only called after wait_for_key said there is one.
     virtual Key take_key() = 0;
-    virtual void bell() = 0;
+    // A tone of the frequency for the duration where the system can make one, else the
+    // terminal's bell; returns at once.
+    virtual void bell(int frequency_hz, int duration_ms) = 0;
     // Set for good once the terminal is gone; every wait then returns at once.
     virtual std::optional<TerminalLost> lost() const = 0;
     // Ends the session: the terminal goes back to the state found at start, then the

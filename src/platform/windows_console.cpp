@@ -70,6 +70,7 @@ WindowsConsole::WindowsConsole()
 }
 
 WindowsConsole::~WindowsConsole() {
+    if (tone_.joinable()) tone_.join();
     restore();
     SetConsoleCtrlHandler(&on_control, FALSE);
     if (g_finished) SetEvent(g_finished);
@@ -196,7 +197,10 @@ Key WindowsConsole::take_key() {
     return key;
 }
 
-void WindowsConsole::bell() { Beep(800, 200); }
+void WindowsConsole::bell(int frequency_hz, int duration_ms) {
+    if (tone_.joinable()) tone_.join();
+    tone_ = std::thread([frequency_hz, duration_ms] { Beep(static_cast<DWORD>(frequency_hz), static_cast<DWORD>(duration_ms)); });
+}
 
 void WindowsConsole::restore() {
     if (!taken_over_) return;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/terminal_backend.hpp"
@@ -27,7 +28,7 @@ class WindowsConsole final : public TerminalBackend {
     void present(const Screen& screen) override;
     bool wait_for_key(int timeout_ms) override;
     Key take_key() override;
-    void bell() override;
+    void bell(int frequency_hz, int duration_ms) override;
     std::optional<TerminalLost> lost() const override { return lost_; }
     void shut_down(const std::vector<std::string>& closing_lines) override;
 
@@ -59,4 +60,5 @@ class WindowsConsole final : public TerminalBackend {
     int columns_ = 0;      // the window's size; 0 while unknown
     int rows_ = 0;
     bool notice_shown_ = false;
+    std::thread tone_;  // Beep holds its caller for the whole tone
 };

@@ -51,7 +51,18 @@ bool SystemClock::set_time(std::uint16_t hour, std::uint16_t minute, std::uint16
     return set_local(local);
 }
 
-std::uint64_t SystemClock::tick_ms() { return GetTickCount64(); }
+// The performance counter: GetTickCount64 moves in steps of about 16 ms.
+std::uint64_t SystemClock::tick_ms() {
+    static const std::uint64_t frequency = [] {
+        LARGE_INTEGER ticks{};
+        QueryPerformanceFrequency(&ticks);
+        return static_cast<std::uint64_t>(ticks.QuadPart);
+    }();
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    const auto ticks = static_cast<std::uint64_t>(now.QuadPart);
+    return ticks / frequency * 1000 + ticks % frequency * 1000 / frequency;
+}
 
 void SystemClock::sleep_ms(int milliseconds) {
     if (milliseconds > 0) Sleep(static_cast<DWORD>(milliseconds));

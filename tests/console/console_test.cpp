@@ -39,7 +39,7 @@ public:
     void present(const Screen&) override {}
     bool wait_for_key(int) override { ++polls; return false; }
     Key take_key() override { return Key{27, false}; }
-    void bell() override {}
+    void bell(int, int) override {}
     std::optional<TerminalLost> lost() const override { return std::nullopt; }
     void shut_down(const std::vector<std::string>&) override {}
     int polls = 0;

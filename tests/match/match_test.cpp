@@ -104,6 +104,7 @@ TEST(WholeMatch, EnglishMatchLeftAtTheFirstTryShowsTheComputersCodeButNoCount) {
     EXPECT_EQ(rig.row(21).substr(0, 38), "| Time total: 00 hours 01 min. 01 sec.");
     EXPECT_EQ(rig.row(25), full_row("Answer:  " + code + "                Trials made:                 New Game? Yes."));
     EXPECT_EQ(rig.terminal.bells(), 1);  // the start of a person's guessing
+    EXPECT_EQ(rig.terminal.last_tone(), std::make_pair(440, 500));
 }
 
 // ---------------------------------------------------------------- the computer's variable code

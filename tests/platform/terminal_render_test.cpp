@@ -122,7 +122,7 @@ TEST(TerminalOnPty, BellRings) {
     PtyPair pty(80, 25);
     PosixTerminal terminal(pty.slave(), pty.slave());
     pty.read_output();
-    terminal.bell();
+    terminal.bell(440, 500);
     EXPECT_EQ(pty.read_output(), "\a");
 }
 

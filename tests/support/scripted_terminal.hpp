@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/terminal_backend.hpp"
@@ -50,12 +51,17 @@ public:
     void present(const Screen& screen) override;
     bool wait_for_key(int timeout_ms) override;
     Key take_key() override;
-    void bell() override { ++bells_; }
+    void bell(int frequency_hz, int duration_ms) override {
+        ++bells_;
+        last_tone_ = {frequency_hz, duration_ms};
+    }
     std::optional<TerminalLost> lost() const override;
     void shut_down(const std::vector<std::string>& closing_lines) override;
 
     std::size_t keys_left() const { return script_.size(); }
     int bells() const { return bells_; }
+    // Frequency and duration of the last bell.
+    std::pair<int, int> last_tone() const { return last_tone_; }
     int presents() const { return presents_; }
     bool is_shut_down() const { return shut_down_; }
     const std::vector<std::string>& closing_lines() const { return closing_lines_; }
@@ -82,6 +88,7 @@ private:
     std::size_t keys_taken_ = 0;
     int escapes_given_ = 0;
     int bells_ = 0;
+    std::pair<int, int> last_tone_{};
     int presents_ = 0;
     bool shut_down_ = false;
     std::vector<std::string> closing_lines_;
