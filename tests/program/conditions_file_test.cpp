@@ -22,78 +22,11 @@
 #include "platform/temporary_file.hpp"
 #include "program/conditions_file.hpp"
 #include "support/conditions_bytes.hpp"
+#include "support/conditions_fixture.hpp"
 #include "support/other_user.hpp"
 #include "support/temp_folder.hpp"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-class ConditionsFile : public ::testing::Test {
-protected:
-    void write_file(const std::vector<std::uint8_t>& bytes) { TempFolder::write_bytes(path_, bytes); }
-    std::vector<std::uint8_t> read_file() const { return TempFolder::read_bytes(path_); }
-    std::vector<std::string> folder_entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
-        return names;
-    }
-
-    TempFolder folder{"conditions"};
-    const fs::path& folder_ = folder.path();
-    const std::string path_ = folder.file(kConditionsFileName);
-};
-
-ConditionsRecord sample_record() {
-    ConditionsRecord record;
-    record.standard_attribute = 0x2F;
-    record.emphasized_attribute = 0x2E;
-    record.time_limit = 3;
-    record.code_length = 6;
-    record.memory_choice = 9;
-    record.first_sign = 'y';
-    record.last_sign = 'b';
-    record.sound = 1;
-    record.repetition = 1;
-    record.vacant_signs = 1;
-    record.computer_sets_riddle = 0;
-    record.computer_guesses = 1;
-    record.answer_fixed = 0;
-    const std::string one = "Anna Berg", two = "J. Test";
-    std::copy(one.begin(), one.end(), record.player1.text.begin());
-    std::copy(two.begin(), two.end(), record.player2.text.begin());
-    return record;
-}
-
-TEST(ConditionsDefaults, AreTheBytesTheFileDescribes) {
-    const ConditionsBytes bytes = to_bytes(ConditionsRecord{});
-    const std::uint8_t head[14] = {31, 30, 1, 4, 4, 5, '0', '9', 0, 0, 0, 1, 0, 1};
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(bytes[i], head[i]) << "byte " << i;
-    for (std::size_t i = 14; i < 80; ++i) EXPECT_EQ(bytes[i], 32) << "byte " << i;
-}
-
-TEST_F(ConditionsFile, MissingEmptyOrShortFilesGiveTheDefaults) {
-    EXPECT_EQ(load_conditions(path_), ConditionsRecord{});
-    write_file({});
-    EXPECT_EQ(load_conditions(path_), ConditionsRecord{});
-    std::vector<std::uint8_t> short_file(79, 1);
-    write_file(short_file);
-    EXPECT_EQ(load_conditions(path_), ConditionsRecord{});
-}
-
-TEST_F(ConditionsFile, ExactlyEightyBytesAreTakenAsTheyAre) {
-    const ConditionsBytes bytes = to_bytes(sample_record());
-    write_file({bytes.begin(), bytes.end()});
-    EXPECT_EQ(to_bytes(load_conditions(path_)), bytes);
-}
-
-TEST_F(ConditionsFile, BytesBeyondTheRecordAreNeverRead) {
-    const ConditionsBytes bytes = to_bytes(sample_record());
-    std::vector<std::uint8_t> longer(bytes.size() + 100, 0xEE);
-    std::copy(bytes.begin(), bytes.end(), longer.begin());
-    write_file(longer);
-    EXPECT_EQ(to_bytes(load_conditions(path_)), bytes);
-}
 
 TEST_F(ConditionsFile, AnUnreadableFileGivesTheDefaults) {
     fs::create_directory(path_);  // opens, but cannot be read as a file
@@ -109,21 +42,6 @@ TEST_F(ConditionsFile, AnUnreadableFileGivesTheDefaults) {
         return load_conditions(path_) == ConditionsRecord{} ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
-}
-
-TEST_F(ConditionsFile, SavingWritesTheRecordByteForByteAndLeavesNoTemporaryFile) {
-    const ConditionsRecord record = sample_record();
-    EXPECT_TRUE(save_conditions(path_, record));
-    const ConditionsBytes bytes = to_bytes(record);
-    EXPECT_EQ(read_file(), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    EXPECT_EQ(load_conditions(path_), record);
-    EXPECT_EQ(folder_entries(), std::vector<std::string>{kConditionsFileName});
-}
-
-TEST_F(ConditionsFile, SavingReplacesALongerOldFile) {
-    write_file(std::vector<std::uint8_t>(200, 7));
-    EXPECT_TRUE(save_conditions(path_, ConditionsRecord{}));
-    EXPECT_EQ(read_file().size(), 80u);
 }
 
 TEST_F(ConditionsFile, AReadOnlyFolderMakesSavingDoNothing) {
@@ -154,28 +72,9 @@ TEST_F(ConditionsFile, AWriteThatFailsHalfWayLeavesTheOldFileIntact) {
     EXPECT_EQ(folder_entries(), std::vector<std::string>{kConditionsFileName});
 }
 
-TEST_F(ConditionsFile, AMissingFolderIsAbsorbed) {
-    EXPECT_FALSE(save_conditions((folder_ / "gone" / kConditionsFileName).string(), ConditionsRecord{}));
-    EXPECT_EQ(load_conditions((folder_ / "gone" / kConditionsFileName).string()), ConditionsRecord{});
-}
-
 bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // ---- The temporary file
-
-TEST(TemporaryNames, AreFreshEachTimeAndTellNothingOfTheProcess) {
-    const std::string beside = "/some/folder/BEDINGUN.DAT";
-    const std::string pid_part = std::string(".") + std::to_string(getpid()) + ".";
-    std::set<std::string> names;
-    for (int i = 0; i < 200; ++i) {
-        const std::string name = temporary_name_beside(beside);
-        EXPECT_EQ(name.rfind(beside + ".", 0), 0u) << name;
-        EXPECT_EQ(name.size(), beside.size() + 1 + 16 + 4) << name;
-        EXPECT_EQ(name.find(pid_part), std::string::npos) << name;
-        names.insert(name);
-    }
-    EXPECT_EQ(names.size(), 200u);
-}
 
 TEST(TemporaryNames, ANewFileIsNeverMadeThroughALink) {
     TempFolder folder{"new-file"};
