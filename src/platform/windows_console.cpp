@@ -16,7 +16,9 @@ HANDLE g_wake = nullptr;      // set by the handler: the game looks at g_ended
 HANDLE g_finished = nullptr;  // set by the game once it is wound down
 constexpr DWORD kGraceMs = 4500;  // Windows ends a process 5 s after a close event
 
-BOOL WINAPI on_control(DWORD event) {
+}  // namespace
+
+BOOL WINAPI WindowsConsole::on_control(DWORD event) {
     switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT: return TRUE;  // keys of the game, never a way out
@@ -31,6 +33,8 @@ BOOL WINAPI on_control(DWORD event) {
     }
 }
 
+namespace {
+
 ConsoleKeyEvent event_of(const KEY_EVENT_RECORD& record) {
     return ConsoleKeyEvent{record.bKeyDown != 0, record.wVirtualKeyCode, record.wVirtualScanCode,
                            static_cast<char16_t>(record.uChar.UnicodeChar), record.dwControlKeyState};
@@ -42,8 +46,12 @@ WCHAR visible(char ch) { return ch >= 0x20 && ch <= 0x7E ? static_cast<WCHAR>(ch
 
 WindowsConsole::WindowsConsole()
     : input_(GetStdHandle(STD_INPUT_HANDLE)), output_(GetStdHandle(STD_OUTPUT_HANDLE)), screen_(output_) {
-    g_wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    g_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // Made once; each console starts afresh.
+    if (!g_wake) g_wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!g_finished) g_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_ended.store(false);
+    if (g_wake) ResetEvent(g_wake);
+    if (g_finished) ResetEvent(g_finished);
     SetConsoleCtrlHandler(&on_control, TRUE);
     input_is_console_ = GetConsoleMode(input_, &saved_input_mode_) != 0;
     DWORD output_mode = 0;

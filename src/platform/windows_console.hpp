@@ -32,6 +32,10 @@ class WindowsConsole final : public TerminalBackend {
     std::optional<TerminalLost> lost() const override { return lost_; }
     void shut_down(const std::vector<std::string>& closing_lines) override;
 
+    // The handler of the console's control events, which Windows calls on a thread of its
+    // own; public so that tests can play Windows.
+    static BOOL WINAPI on_control(DWORD event);
+
    private:
     void read_events();
     void take_size();

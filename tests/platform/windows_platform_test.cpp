@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/screen.hpp"
@@ -231,6 +233,32 @@ TEST_F(WindowsConsoleOutput, TheConsoleFoundComesBackAsItWas) {
     DWORD input_mode_after = 0;
     GetConsoleMode(input, &input_mode_after);
     EXPECT_EQ(input_mode_after, input_mode_before);
+}
+
+// Windows calls the handler on a thread of its own and ends the process when it returns.
+TEST_F(WindowsConsoleOutput, AClosedWindowEndsTheGameOnlyOnceItHasWoundDown) {
+    WindowsConsole console;
+    EXPECT_EQ(WindowsConsole::on_control(CTRL_C_EVENT), TRUE);
+    EXPECT_EQ(WindowsConsole::on_control(CTRL_BREAK_EVENT), TRUE);
+    EXPECT_FALSE(console.wait_for_key(0));
+    EXPECT_FALSE(console.lost()) << "Ctrl-C and Ctrl-Break are keys, not ways out";
+    std::atomic<bool> handler_returned{false};
+    std::thread windows([&] {
+        WindowsConsole::on_control(CTRL_CLOSE_EVENT);
+        handler_returned.store(true);
+    });
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(console.wait_for_key(10000));
+    EXPECT_LT(GetTickCount64() - start, 2000u) << "the wait ends when the window closes";
+    ASSERT_TRUE(console.lost());
+    EXPECT_EQ(console.lost()->signal_number, 0);
+    Sleep(200);
+    EXPECT_FALSE(handler_returned.load()) << "the process must stay until the game has saved";
+    console.shut_down({});
+    windows.join();
+    EXPECT_TRUE(handler_returned.load());
+    WindowsConsole next;
+    EXPECT_FALSE(next.lost()) << "the next console starts afresh";
 }
 
 }  // namespace
