@@ -6,6 +6,7 @@
 #include "core/screen.hpp"
 #include "platform/console_keys.hpp"
 #include "platform/size_notice.hpp"
+#include "platform/windows_paths.hpp"
 
 namespace {
 
@@ -192,7 +193,7 @@ bool WindowsConsole::wait_for_key(int timeout_ms) {
         if (timeout_ms >= 0 && waited >= static_cast<ULONGLONG>(timeout_ms)) return false;
         const DWORD wait = timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms - waited);
         const HANDLE handles[2] = {input_, g_wake};
-        WaitForMultipleObjects(2, handles, FALSE, wait);
+        WaitForMultipleObjects(g_wake ? 2 : 1, handles, FALSE, wait);
     }
 }
 
@@ -250,7 +251,7 @@ void WindowsConsole::write_out(const std::string& bytes) {
     if (bytes.empty()) return;
     DWORD written = 0;
     if (output_is_console_) {
-        const std::wstring wide(bytes.begin(), bytes.end());
+        const std::wstring wide = wide_text(bytes);
         WriteConsoleW(output_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     } else {
         WriteFile(output_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
