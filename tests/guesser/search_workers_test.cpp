@@ -180,9 +180,9 @@ TEST(SearchWorkersRanges, APulseThatSaysStopBreaksThePassOff) {
 }
 
 TEST(SearchWorkersRanges, APulseThatThrowsLeavesThePoolUsable) {
-    // The helpers go on until the exception reaches the pass's frame; a first exception of
-    // the process may take long to get there (tens of milliseconds under Wine), so one is
-    // thrown first.
+    // The helpers go on until the exception reaches the pass's frame, which takes a while
+    // under load and for a process's first exception (under Wine a first throw costs about
+    // a hundred times a later one): one is thrown first, and the held helpers are slow.
     try {
         throw std::runtime_error("warming up");
     } catch (const std::runtime_error&) {
